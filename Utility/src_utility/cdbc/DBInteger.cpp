@@ -1,0 +1,6 @@
+#include "DBInteger.h"
+
+int DBInteger::getInt() {
+    if (isNull()) value = 0;
+    return value;
+}

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build, the tests and the tools need. Idempotent: when all
+# packages are present it changes nothing and asks no package server.
+set -euo pipefail
+
+packages=(
+    cmake make g++ pkg-config
+    googletest libgtest-dev libgmock-dev libbenchmark-dev
+    clang-format
+    g++-mingw-w64-i686 g++-mingw-w64-x86-64
+    unixodbc-dev
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q '^install ok installed$'; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# The whole test suite: dependencies, format check, the 32-bit Windows build, then every test
+# under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+scripts/check-format.sh
+scripts/cross-build.sh
+cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DNVX4_SANITIZE=ON >/dev/null
+cmake --build build/test -j"$(nproc)"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir build/test --output-on-failure -j"$(nproc)"

@@ -1,0 +1,102 @@
+#include "miscellanea.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "TestSupport.h"
+#include "nvx4/platform/NameService.h"
+
+namespace {
+
+using nvx4::platform::HostEntry;
+using nvx4::platform::NameService;
+using nvx4::test::ScopedEnv;
+using nvx4::test::TempPath;
+
+std::uint32_t ip(const char* text) { return ::inet_addr(text); }
+
+TEST(DottedQuad, NeedsFourPartsFromOneTo255) {
+    const std::pair<const char*, bool> cases[] = {
+        {"1.2.3.4", true},    {"192.168.1.20", true},
+        {"1.2.3.4.5", true},  {" 1.2.3.4", true},
+        {"1.2.3.4x", true},   {"255.255.255.255", true},
+        {"127.0.0.2", false}, {"10.0.0.5", false},
+        {"256.1.1.1", false}, {"x.y.z.w", false},
+        {"1.2.3", false},     {"", false},
+        {"-1.2.3.4", false},  {"1.2.3.99999999999999999999", false},
+        {"...", false},       {"1.2.3.", false},
+    };
+    for (const auto& [text, expected] : cases) EXPECT_EQ(isDottedQuad(text), expected) << text;
+}
+
+class LocalHostTest : public ::testing::Test {
+  protected:
+    LocalHostTest() : level_("KEV_TRACE_LEVEL", "1"), file_("KEV_TRACE_FILE", trace_.path()) {
+        NameService::useTable(
+            "node7", {{"localhost.localdomain", {"localhost"}, {ip("127.0.0.1"), ip("127.1.1.1")}},
+                      {"node7", {}, {ip("10.1.2.3")}},
+                      {"other", {}, {ip("192.168.1.20")}}});
+    }
+    ~LocalHostTest() override { NameService::useSystem(); }
+
+    TempPath trace_{"trace.log"};
+    ScopedEnv level_;
+    ScopedEnv file_;
+};
+
+TEST_F(LocalHostTest, AnswersByNameAndByAddress) {
+    const std::pair<const char*, bool> cases[] = {
+        {"127.0.0.1", true}, {"LocalHost", true},  {"localhost", true},
+        {"node7", true},     {"NODE7", true},      {"localhost.LOCALDOMAIN", true},
+        {"127.1.1.1", true}, {"other", false},     {"192.168.1.20", false},
+        {"10.1.2.3", false}, {"127.0.0.2", false}, {"", false},
+        {"node", false},     {" node7", false},
+    };
+    for (const auto& [host, expected] : cases) EXPECT_EQ(isLocalHost(host), expected) << host;
+    EXPECT_EQ(trace_.read(), "");
+}
+
+TEST_F(LocalHostTest, FixedFormsNeedNoLookup) {
+    NameService::useTable(std::nullopt, {});
+    EXPECT_TRUE(isLocalHost("127.0.0.1"));
+    EXPECT_TRUE(isLocalHost("LOCALHOST"));
+    EXPECT_EQ(trace_.read(), "");
+}
+
+TEST_F(LocalHostTest, LookupFailuresAnswerFalseAndTraceTheResolverError) {
+    struct Case {
+        std::optional<std::string> machine;
+        std::vector<HostEntry> hosts;
+        const char* host;
+        const char* message;
+    };
+    const Case cases[] = {
+        {std::nullopt, {}, "node7", "gethostname err[-1]"},
+        {"node7", {}, "node7", "gethostbyname err[11001]"},
+        {"node7", {{"localhost", {}, {ip("127.0.0.1")}}}, "192.168.1.99", "gethostname err 11001"},
+    };
+    for (const Case& c : cases) {
+        NameService::useTable(c.machine, c.hosts);
+        EXPECT_FALSE(isLocalHost(c.host)) << c.host;
+        const std::string text = trace_.read();
+        EXPECT_NE(text.find("miscellanea.cpp line_no:"), std::string::npos) << text;
+        EXPECT_NE(text.find("\n" + std::string(c.message) + "\n"), std::string::npos) << text;
+        std::remove(trace_.path().c_str());
+    }
+}
+
+TEST(LocalHost, TheMachinesOwnNameIsLocalInAnyCase) {
+    char name[256] = {};
+    ASSERT_EQ(::gethostname(name, sizeof name - 1), 0);
+    std::string upper = name;
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    EXPECT_TRUE(isLocalHost(name));
+    EXPECT_TRUE(isLocalHost(upper));
+}
+
+}  // namespace

@@ -1,0 +1,58 @@
+#include "WMIException.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(WMIStatusName, NamesTheKnownCodes) {
+    const std::pair<std::uint32_t, const char*> cases[] = {
+        {0x00000000, "WBEM_NO_ERROR"},
+        {0x00000001, "WBEM_S_FALSE"},
+        {0x00040001, "WBEM_S_ALREADY_EXISTS"},
+        {0x00040003, "WBEM_S_DIFFERENT"},
+        {0x00040004, "UNKNOWM"},
+        {0x00040005, "WBEM_S_NO_MORE_DATA"},
+        {0x80041000, "UNKNOWM"},
+        {0x80041001, "WBEM_E_FAILED"},
+        {0x80041002, "WBEM_E_NOT_FOUND"},
+        {0x8004100E, "WBEM_E_INVALID_NAMESPACE"},
+        {0x80041010, "WBEM_E_INVALID_CLASS"},
+        {0x80041015, "WBEM_E_TRANSPORT_FAILURE"},
+        {0x80041021, "WBEM_E_INVALID_SYNTAX"},
+        {0x8004102C, "WBEM_E_CANNOT_BE_SINGLETON"},
+        {0x8004102D, "UNKNOWM"},
+        {0x80070057, "UNKNOWM"},
+        {0x22000FF6, "UNKNOWM"},
+        {0xFFFFFFFF, "UNKNOWM"},
+    };
+    for (const auto& [code, name] : cases) {
+        EXPECT_STREQ(wmiStatusName(static_cast<int>(code)), name) << std::hex << code;
+        const WMIException e("WMIConnection.cpp", 10, static_cast<int>(code));
+        EXPECT_EQ(e.message, name);
+    }
+}
+
+TEST(WMIException, SetInfoWithoutMessageTakesTheStatusName) {
+    WMIException e("a.cpp", 1, 0x22000FF6, "using null init WMIObject");
+    EXPECT_EQ(e.message, "using null init WMIObject");
+    CDBC_Exception& base = e;
+    base.setInfo("b.cpp", 2, 0x80041003);  // dispatches to the override
+    EXPECT_STREQ(e.file, "b.cpp");
+    EXPECT_EQ(e.line, 2);
+    EXPECT_EQ(e.message, "WBEM_E_ACCESS_DENIED");
+    e.setInfo("c.cpp", 3, 0x22000FFB, std::string("type case err:VT_BSTR to Long"));
+    EXPECT_EQ(e.code, 0x22000FFB);
+    EXPECT_EQ(e.message, "type case err:VT_BSTR to Long");
+}
+
+TEST(WMIException, IsCaughtAsTheLayersException) {
+    try {
+        throw WMIException("WMIResult.cpp", 55, static_cast<int>(0x80041002));
+    } catch (const CDBC_Exception& e) {
+        EXPECT_EQ(e.code, static_cast<int>(0x80041002));
+        EXPECT_EQ(e.message, "WBEM_E_NOT_FOUND");
+        EXPECT_EQ(e.line, 55);
+    }
+}
+
+}  // namespace
