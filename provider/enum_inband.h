@@ -1,0 +1,109 @@
+// The one enumeration procedure behind every class: connect to the local repository, run one
+// query for all instances of the class, fill one record per row from the class's field table and
+// hand the records back as an array allocated at its final size.
+#ifndef NVX4_ENUM_INBAND_H
+#define NVX4_ENUM_INBAND_H
+
+#include <algorithm>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "BooleanReader.h"
+#include "CDBC_Exception.h"
+#include "DBDriver.h"
+#include "DBUrl.h"
+#include "QueryHandles.h"
+#include "ToString.h"
+#include "Trace.h"
+#include "nvx4/FieldTable.h"
+
+namespace nvx4 {
+
+// The name the enumerators' trace line carries as its source file.
+inline constexpr char kEnumeratorSource[] = "enum_inband";
+
+// Result for an exception raised while reading rows, and for one that carries no code of its own.
+inline constexpr int kReadFailure = -10;
+inline constexpr int kNoMemory = -1;
+
+std::string connectionUrl(const std::string& host);
+
+// Connects and runs "select * from <className>" into `handles`. Raises CDBC_Exception.
+void openQuery(const std::string& url, const std::string& className, QueryHandles& handles);
+
+template <class Record>
+void fillField(Record& record, const Field<Record>& field, const std::string& property,
+               DBResultSet& rows) {
+    switch (field.kind) {
+        case FieldKind::Text:
+            record.*field.text = rows.getString(property);
+            break;
+        case FieldKind::Integer:
+            record.*field.integer = rows.getInt(property);
+            break;
+        case FieldKind::Short:
+            record.*field.shortValue =
+                static_cast<short>(static_cast<unsigned short>(rows.getInt(property)));
+            break;
+        case FieldKind::ShortAsText:
+            record.*field.text = toString(static_cast<unsigned short>(rows.getInt(property)));
+            break;
+        case FieldKind::RealAsText:
+            record.*field.text = toString(rows.getDouble(property));
+            break;
+        case FieldKind::BooleanAsText:
+            record.*field.text = toString(readBoolean(rows, property));
+            break;
+    }
+}
+
+// Reads every row into records, numbering them from 1 where the record has an Index.
+template <class Record>
+std::vector<Record> readRecords(DBResultSet& rows) {
+    const auto& fields = RecordTraits<Record>::fields;
+    std::vector<std::string> properties;
+    for (const Field<Record>& field : fields) properties.emplace_back(field.property);
+    std::vector<Record> records;
+    unsigned int rowNumber = 0;
+    while (rows.next()) {
+        ++rowNumber;
+        Record record{};
+        if constexpr (HasIndex<Record>::value)
+            record.Index = static_cast<unsigned short>(rowNumber);
+        for (size_t i = 0; i < properties.size(); ++i)
+            fillField(record, fields[i], properties[i], rows);
+        records.push_back(record);
+    }
+    return records;
+}
+
+template <class Record>
+int enumerateClass(std::string host, std::string className, int* count, void** instances) {
+    *count = 0;
+    *instances = nullptr;
+    const std::string url = connectionUrl(host);
+    consoleTrace(2, kEnumeratorSource, __LINE__, "strtemp = %s", url.c_str());
+
+    QueryHandles handles;
+    try {
+        openQuery(url, className, handles);
+    } catch (const CDBC_Exception& e) {
+        // A code of 0 would read as success; it is reported as a failure instead.
+        return e.code != 0 ? e.code : kReadFailure;
+    }
+    std::vector<Record> records = readRecords<Record>(*handles.resultSet);
+    handles.close();
+
+    if (records.empty()) return 0;
+    Record* array = new (std::nothrow) Record[records.size()];
+    if (array == nullptr) return kNoMemory;
+    std::copy(records.begin(), records.end(), array);
+    *count = static_cast<int>(records.size());
+    *instances = array;
+    return 0;
+}
+
+}  // namespace nvx4
+
+#endif
