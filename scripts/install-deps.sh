@@ -9,6 +9,7 @@ packages=(
     clang-format
     g++-mingw-w64-i686 g++-mingw-w64-x86-64
     unixodbc-dev
+    nlohmann-json3-dev
 )
 
 missing=()

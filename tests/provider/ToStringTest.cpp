@@ -1,0 +1,44 @@
+#include "ToString.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+using nvx4::toString;
+
+TEST(ToString, UnsignedShortIsDecimal) {
+    EXPECT_EQ(toString(static_cast<unsigned short>(0)), "0");
+    EXPECT_EQ(toString(static_cast<unsigned short>(65535)), "65535");
+    EXPECT_EQ(toString(static_cast<unsigned short>(-1)), "65535");
+}
+
+TEST(ToString, BooleanIsTrueOrFalse) {
+    EXPECT_EQ(toString(true), "true");
+    EXPECT_EQ(toString(false), "false");
+}
+
+TEST(ToString, RealHasSixDecimals) {
+    const std::pair<double, const char*> cases[] = {
+        {0.0, "0.000000"},    {2.0, "2.000000"},
+        {-0.5, "-0.500000"},  {12.5, "12.500000"},
+        {1.5, "1.500000"},    {1e-7, "0.000000"},
+        {-1e-7, "-0.000000"}, {123456.7890125, "123456.789012"},
+    };
+    for (const auto& [value, text] : cases) EXPECT_EQ(toString(value), text) << value;
+}
+
+TEST(ToString, HugeRealsAreWrittenInFullWithoutOverrun) {
+    const std::string text = toString(1e300);
+    EXPECT_EQ(text.size(), 301u + 7u);
+    EXPECT_EQ(text.substr(0, 4), "1000");
+    EXPECT_EQ(text.substr(text.size() - 7), ".000000");
+    EXPECT_EQ(toString(-1e300)[0], '-');
+    EXPECT_EQ(toString(std::numeric_limits<double>::max()).size(), 309u + 7u);
+    EXPECT_EQ(toString(std::numeric_limits<double>::infinity()), "inf");
+    EXPECT_EQ(toString(std::nan("")).find("nan") != std::string::npos, true);
+}
+
+}  // namespace

@@ -1,0 +1,72 @@
+#include "CommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include "ClassSelection.h"
+#include "ResultText.h"
+
+namespace {
+
+using namespace nvx4::tool;
+
+Options parse(std::vector<std::string> args) {
+    args.insert(args.begin(), "nvx4-enum");
+    return parseCommandLine(args);
+}
+
+TEST(CommandLine, ReadsOptionsAndClasses) {
+    const Options o = parse({"-f", "json", "--repository", "a.mof", "-r", "b.mof", "1001", "all",
+                             "--library", "/x/lib.so"});
+    EXPECT_EQ(o.format, OutputFormat::Json);
+    EXPECT_EQ(o.repository, (std::vector<std::string>{"a.mof", "b.mof"}));
+    EXPECT_EQ(o.arguments, (std::vector<std::string>{"1001", "all"}));
+    EXPECT_EQ(o.library, "/x/lib.so");
+    EXPECT_EQ(parse({"--csv", "1"}).format, OutputFormat::Csv);
+    EXPECT_TRUE(parse({"--help"}).help);
+    EXPECT_TRUE(parse({"--list"}).list);
+    EXPECT_TRUE(parse({"--check", "a.mof"}).check);
+}
+
+TEST(CommandLine, RejectsWrongArguments) {
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
+        {{}, "name at least one class, or 'all'"},
+        {{"--format", "xml", "1001"}, "unknown format 'xml' (use table, csv or json)"},
+        {{"1001", "--format"}, "--format needs a value"},
+        {{"--bogus", "1001"}, "unknown option '--bogus'"},
+        {{"--check"}, "--check needs at least one MOF file"},
+    };
+    for (const auto& [args, message] : cases) {
+        try {
+            parse(args);
+            ADD_FAILURE() << message;
+        } catch (const std::invalid_argument& e) {
+            EXPECT_STREQ(e.what(), message);
+        }
+    }
+}
+
+TEST(ClassSelection, AcceptsIdsNamesAndAll) {
+    const auto selected = selectClasses({"1013", "smbios_fan", "NVX4_OS_SMART", "IPMI_FRU"});
+    ASSERT_EQ(selected.size(), 4u);
+    EXPECT_EQ(selected[0]->id, 1013);
+    EXPECT_EQ(selected[1]->id, 1002);
+    EXPECT_EQ(selected[2]->id, 1045);
+    EXPECT_EQ(selected[3]->id, 1023);
+    EXPECT_EQ(selectClasses({"all"}).size(), 45u);
+    for (const char* wrong : {"1000", "1046", "SMBIOS", "", "99999999999999"})
+        EXPECT_THROW(selectClasses({wrong}), std::invalid_argument) << wrong;
+}
+
+TEST(ResultText, NamesTheMeaningOfEachKindOfCode) {
+    const std::pair<int, const char*> cases[] = {
+        {-1, "result -1 (0xFFFFFFFF) unknown class, or no memory for the result"},
+        {-10, "result -10 (0xFFFFFFF6) a row of the result could not be read"},
+        {0x22000FFD, "result 570429437 (0x22000FFD) [util]no support driver "},
+        {static_cast<int>(0x8004100E),
+         "result -2147217394 (0x8004100E) [ WMI ]WBEM_E_INVALID_NAMESPACE"},
+        {42, "result 42 (0x0000002A) unknown code"},
+    };
+    for (const auto& [code, text] : cases) EXPECT_EQ(describeResult(code), text);
+}
+
+}  // namespace
