@@ -1,0 +1,217 @@
+#include "WMIResult.h"
+
+#include <ostream>
+
+#include "ErrorCodes.h"
+#include "WMIException.h"
+#include "WMIText.h"
+
+WMIResult::WMIResult(IWbemClassObject* object) { set(object); }
+
+WMIResult::WMIResult(const WMIResult& other) { set(other.object); }
+
+WMIResult& WMIResult::operator=(const WMIResult& other) {
+    set(other.object);
+    return *this;
+}
+
+WMIResult::~WMIResult() {
+    if (object != nullptr) object->Release();
+}
+
+void WMIResult::set(IWbemClassObject* newObject) {
+    if (newObject == object) return;
+    if (newObject != nullptr) newObject->AddRef();
+    if (object != nullptr) object->Release();
+    object = newObject;
+}
+
+std::vector<std::string> WMIResult::getPropertyNames() const {
+    if (object == nullptr)
+        throw WMIException(__FILE__, __LINE__, CDBC_INVALID_PARAMETER, "using null init WMIResult");
+    SAFEARRAY* names = nullptr;
+    const HRESULT result = object->GetNames(nullptr, WBEM_FLAG_NONSYSTEM_ONLY, nullptr, &names);
+    if (result != S_OK) throw WMIException(__FILE__, __LINE__, result);
+    std::vector<std::string> list;
+    try {
+        LONG lower = 0;
+        LONG upper = -1;
+        BSTR* items = nullptr;
+        if (names != nullptr && SUCCEEDED(SafeArrayGetLBound(names, 1, &lower)) &&
+            SUCCEEDED(SafeArrayGetUBound(names, 1, &upper)) && upper >= lower &&
+            SUCCEEDED(SafeArrayAccessData(names, reinterpret_cast<void**>(&items)))) {
+            for (LONG i = 0; i <= upper - lower; ++i) list.push_back(bstrToNarrow(items[i]));
+            SafeArrayUnaccessData(names);
+        }
+    } catch (...) {
+        SafeArrayDestroy(names);
+        throw;
+    }
+    SafeArrayDestroy(names);
+    return list;
+}
+
+VARIANT WMIResult::get(const std::string& name) const {
+    if (object == nullptr)
+        throw WMIException(__FILE__, __LINE__, CDBC_INVALID_PARAMETER, "using null init WMIResult");
+    const BstrHolder property(name);
+    VARIANT value;
+    VariantInit(&value);
+    const HRESULT result = object->Get(property.get(), 0, &value, nullptr, nullptr);
+    if (result != S_OK) {
+        VariantClear(&value);
+        throw WMIException(__FILE__, __LINE__, result);
+    }
+    return value;
+}
+
+CDBCVariant WMIResult::getVariant(const std::string& name) const {
+    VARIANT raw = get(name);
+    try {
+        CDBCVariant value(raw);
+        VariantClear(&raw);
+        return value;
+    } catch (...) {
+        VariantClear(&raw);
+        throw;
+    }
+}
+
+std::string WMIResult::getString(const std::string& name) const {
+    return getVariant(name).asString();
+}
+
+int WMIResult::getString(const std::string& name, char* buffer, int size) const {
+    return getVariant(name).asCString(buffer, size);
+}
+
+int WMIResult::getWString(const std::string& name, wchar_t* buffer, int size) const {
+    return getVariant(name).asCWString(buffer, size);
+}
+
+std::int32_t WMIResult::getLong(const std::string& name) const { return getVariant(name).asLong(); }
+
+double WMIResult::getDouble(const std::string& name) const { return getVariant(name).asDouble(); }
+
+bool WMIResult::getBoolean(const std::string& name) const { return getVariant(name).asBoolean(); }
+
+std::uint16_t WMIResult::getChar16(const std::string& name) const {
+    return getVariant(name).asChar16();
+}
+
+std::uint8_t WMIResult::getUint8(const std::string& name) const {
+    return getVariant(name).asUint8();
+}
+
+std::uint16_t WMIResult::getUint16(const std::string& name) const {
+    return getVariant(name).asUint16();
+}
+
+std::int16_t WMIResult::getSint16(const std::string& name) const {
+    return getVariant(name).asSint16();
+}
+
+std::uint32_t WMIResult::getUint32(const std::string& name) const {
+    return getVariant(name).asUint32();
+}
+
+std::int32_t WMIResult::getSint32(const std::string& name) const {
+    return getVariant(name).asSint32();
+}
+
+std::uint64_t WMIResult::getUint64(const std::string& name) const {
+    return getVariant(name).asUint64();
+}
+
+std::int64_t WMIResult::getSint64(const std::string& name) const {
+    return getVariant(name).asSint64();
+}
+
+float WMIResult::getReal32(const std::string& name) const { return getVariant(name).asReal32(); }
+
+double WMIResult::getReal64(const std::string& name) const { return getVariant(name).asReal64(); }
+
+int WMIResult::getStringArray(const std::string& name, char* buffer, unsigned capacity,
+                              int width) const {
+    return getVariant(name).asCStringArray(buffer, capacity, width);
+}
+
+int WMIResult::getWStringArray(const std::string& name, wchar_t* buffer, unsigned capacity,
+                               int width) const {
+    return getVariant(name).asWCStringArray(buffer, capacity, width);
+}
+
+int WMIResult::getLongArray(const std::string& name, std::int32_t* values,
+                            unsigned capacity) const {
+    return getVariant(name).asLongArray(values, capacity);
+}
+
+int WMIResult::getDoubleArray(const std::string& name, double* values, unsigned capacity) const {
+    return getVariant(name).asDoubleArray(values, capacity);
+}
+
+int WMIResult::getBooleanArray(const std::string& name, std::uint8_t* values,
+                               unsigned capacity) const {
+    return getVariant(name).asBooleanArray(values, capacity);
+}
+
+int WMIResult::getChar16Array(const std::string& name, std::uint16_t* values,
+                              unsigned capacity) const {
+    return getVariant(name).asChar16Array(values, capacity);
+}
+
+int WMIResult::getUint8Array(const std::string& name, std::uint8_t* values,
+                             unsigned capacity) const {
+    return getVariant(name).asUint8Array(values, capacity);
+}
+
+int WMIResult::getUint16Array(const std::string& name, std::uint16_t* values,
+                              unsigned capacity) const {
+    return getVariant(name).asUint16Array(values, capacity);
+}
+
+int WMIResult::getSint16Array(const std::string& name, std::int16_t* values,
+                              unsigned capacity) const {
+    return getVariant(name).asSint16Array(values, capacity);
+}
+
+int WMIResult::getUint32Array(const std::string& name, std::uint32_t* values,
+                              unsigned capacity) const {
+    return getVariant(name).asUint32Array(values, capacity);
+}
+
+int WMIResult::getSint32Array(const std::string& name, std::int32_t* values,
+                              unsigned capacity) const {
+    return getVariant(name).asSint32Array(values, capacity);
+}
+
+int WMIResult::getUint64Array(const std::string& name, std::uint64_t* values,
+                              unsigned capacity) const {
+    return getVariant(name).asUint64Array(values, capacity);
+}
+
+int WMIResult::getSint64Array(const std::string& name, std::int64_t* values,
+                              unsigned capacity) const {
+    return getVariant(name).asSint64Array(values, capacity);
+}
+
+int WMIResult::getReal32Array(const std::string& name, float* values, unsigned capacity) const {
+    return getVariant(name).asReal32Array(values, capacity);
+}
+
+int WMIResult::getReal64Array(const std::string& name, double* values, unsigned capacity) const {
+    return getVariant(name).asReal64Array(values, capacity);
+}
+
+int WMIResult::getResultArray(const std::string& name, WMIResult* results,
+                              unsigned capacity) const {
+    return getVariant(name).asResultArray(results, capacity);
+}
+
+std::ostream& operator<<(std::ostream& out, const WMIResult& result) {
+    for (const std::string& name : result.getPropertyNames()) {
+        out << name << std::endl;
+        out << result.getVariant(name) << std::endl;
+    }
+    return out;
+}

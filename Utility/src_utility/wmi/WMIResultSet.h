@@ -1,0 +1,61 @@
+// The instances of one WMI class, walked one at a time; property values are read by name from
+// the current instance.
+#ifndef WMIRESULTSET_H
+#define WMIRESULTSET_H
+
+#include <windows.h>
+#include <oleauto.h>
+#include <wbemcli.h>
+
+#include <cstdint>
+#include <string>
+
+#include "CDBCVariant.h"
+#include "DBResultSet.h"
+#include "WMIResult.h"
+#include "WMISecurity.h"
+
+class WMIResultSet : public DBResultSet {
+  public:
+    // Takes over the caller's reference to `enumerator`, also when construction fails. Learns
+    // the property names from the first instance, then rewinds the enumerator.
+    WMIResultSet(IEnumWbemClassObject* enumerator, const WMISecurity& security);
+
+    // True when an instance is now current; false at the end of the instances or when none
+    // arrived within the wait.
+    bool next() override;
+    std::string getString(const std::string& name) override;
+    // Copies at most `size` characters; returns the number of characters copied.
+    int getString(const std::string& name, char* buffer, int size) override;
+    double getDouble(const std::string& name) override;
+    int getInt(const std::string& name) override;
+    ~WMIResultSet() override;
+
+    // Reads of the current instance beyond the common interface. Like the getters above, each
+    // raises WMIException 0x22000FF6 "no current row" before the first successful next().
+    bool getBoolean(const std::string& name);
+    std::uint16_t getChar16(const std::string& name);
+    std::uint8_t getUint8(const std::string& name);
+    std::uint16_t getUint16(const std::string& name);
+    std::int16_t getSint16(const std::string& name);
+    std::uint32_t getUint32(const std::string& name);
+    std::int32_t getSint32(const std::string& name);
+    std::uint64_t getUint64(const std::string& name);
+    std::int64_t getSint64(const std::string& name);
+    float getReal32(const std::string& name);
+    double getReal64(const std::string& name);
+    CDBCVariant getVariant(const std::string& name);
+    int getStringArray(const std::string& name, char* buffer, unsigned capacity, int width);
+    // The raw value; the caller clears it with VariantClear.
+    VARIANT get(const std::string& name);
+
+  private:
+    const WMIResult& currentRow() const;
+    void readFieldNames();
+
+    IEnumWbemClassObject* enumerator;
+    WMISecurity security;
+    WMIResult current;
+};
+
+#endif

@@ -1,0 +1,30 @@
+#include "WMIText.h"
+
+#include "WMIException.h"
+
+BSTR toBstr(const char* text) {
+    if (text == nullptr) text = "";
+    // The required length includes the terminator, which SysAllocStringLen adds by itself.
+    const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (length <= 1) return SysAllocStringLen(nullptr, 0);
+    BSTR wide = SysAllocStringLen(nullptr, static_cast<UINT>(length - 1));
+    if (wide == nullptr) return nullptr;
+    MultiByteToWideChar(CP_ACP, 0, text, -1, wide, length);
+    return wide;
+}
+
+std::string toNarrow(const wchar_t* text, size_t length) {
+    if (text == nullptr || length == 0) return std::string();
+    const int wideLength = static_cast<int>(length);
+    const int size = WideCharToMultiByte(CP_ACP, 0, text, wideLength, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return std::string();
+    std::string narrow(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, wideLength, &narrow[0], size, nullptr, nullptr);
+    return narrow;
+}
+
+std::string bstrToNarrow(BSTR text) { return toNarrow(text, SysStringLen(text)); }
+
+BstrHolder::BstrHolder(const std::string& text) : text_(toBstr(text)) {
+    if (text_ == nullptr) throw WMIException(__FILE__, __LINE__, E_OUTOFMEMORY);
+}
