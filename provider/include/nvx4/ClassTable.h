@@ -7,6 +7,8 @@
 #include <cstddef>
 
 #include "nvx4/Records.h"
+#include "nvx4/IpmiFields.h"
+#include "nvx4/OsFields.h"
 #include "nvx4/SmbiosFields.h"
 
 namespace nvx4 {
@@ -92,7 +94,17 @@ struct RecordList {
 };
 
 // Every record type with a field table, in identifier order.
-using AllRecords = RecordList<SMBIOS_BIOS>;
+using AllRecords = RecordList<
+    SMBIOS_BIOS, SMBIOS_Fan, SMBIOS_HeatPipe, SMBIOS_Refrigeration, SMBIOS_TemperatureProbe,
+    SMBIOS_VoltageProbe, SMBIOS_ComputerSystemProduct, SMBIOS_Processor, SMBIOS_SystemEventLog,
+    SMBIOS_SystemEventLogRecord, SMBIOS_PhysicalMemoryArray, SMBIOS_PhysicalMemory,
+    SMBIOS_Baseboard, SMBIOS_Cache, SMBIOS_PortConnector, SMBIOS_MemoryController,
+    SMBIOS_MemoryModule, SMBIOS_Slot, SMBIOS_OnboardDevice, SMBIOS_HWSecurity, IPMI_BMC,
+    IPMI_Watchdog, IPMI_FRU, IPMI_ChassisStatus, IPMI_DiscreteSensor, IPMI_NumericSensor, IPMI_SEL,
+    IPMI_SELRecord, IPMI_LatestSELRecord, IPMI_Channel, IPMI_LANUser, IPMI_LANConfiguration,
+    IPMI_LANStatistics, IPMI_EventFilter, IPMI_AlertPolicy, OS_CPUUsage, OS_MemoryUsage,
+    OS_DiskUsage, OS_Process, OS_NetworkUsage, OS_ApplicationEventLog, OS_SecurityEventLog,
+    OS_SystemEventLog, OS_SysInfo, OS_SMART>;
 
 }  // namespace nvx4
 

@@ -5,6 +5,8 @@
 #ifndef NVX4_RECORDS_H
 #define NVX4_RECORDS_H
 
+#include "nvx4/IpmiRecords.h"
+#include "nvx4/OsRecords.h"
 #include "nvx4/SmbiosRecords.h"
 
 #endif

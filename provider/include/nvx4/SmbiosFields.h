@@ -1,4 +1,4 @@
-// Field tables of the hardware inventory records (classes 1001..1020).
+// Field tables of the hardware inventory records, read from the SMBIOS tables (classes 1001..1020).
 #ifndef NVX4_SMBIOS_FIELDS_H
 #define NVX4_SMBIOS_FIELDS_H
 
@@ -16,6 +16,287 @@ struct RecordTraits<SMBIOS_BIOS> {
         textField("Version", &R::Version),
         textField("ReleaseDate", &R::ReleaseDate),
         textField("Manufacturer", &R::Manufacturer),
+    };
+};
+
+template <>
+struct RecordTraits<SMBIOS_Fan> {
+    using R = SMBIOS_Fan;
+    static constexpr int classId = 1002;
+    static constexpr Field<R> fields[] = {
+        textField("CreationClassName", &R::CreationClassName),
+        textField("DeviceID", &R::DeviceID),
+        textField("SystemCreationClassName", &R::SystemCreationClassName),
+        integerField("Handle", &R::Handle),
+        booleanTextField("Status", &R::Status),
+        shortField("CoolingUnitGroup", &R::CoolingUnitGroup),
+        integerField("NominalSpeed", &R::NominalSpeed),
+        integerField("MinimumThreshold", &R::MinimumThreshold),
+        shortTextField("BaseUnits", &R::BaseUnits),
+    };
+};
+
+template <>
+struct RecordTraits<SMBIOS_HeatPipe> {
+    using R = SMBIOS_HeatPipe;
+    static constexpr int classId = 1003;
+    static constexpr Field<R> fields[] = {
+        textField("CreationClassName", &R::CreationClassName),
+        textField("DeviceID", &R::DeviceID),
+        textField("SystemCreationClassName", &R::SystemCreationClassName),
+        integerField("Handle", &R::Handle),
+        textField("Status", &R::Status),
+        shortField("CoolingUnitGroup", &R::CoolingUnitGroup),
+    };
+};
+
+template <>
+struct RecordTraits<SMBIOS_Refrigeration> {
+    using R = SMBIOS_Refrigeration;
+    static constexpr int classId = 1004;
+    static constexpr Field<R> fields[] = {
+        textField("CreationClassName", &R::CreationClassName),
+        textField("DeviceID", &R::DeviceID),
+        textField("SystemCreationClassName", &R::SystemCreationClassName),
+        integerField("Handle", &R::Handle),
+        textField("Status", &R::Status),
+        shortField("CoolingUnitGroup", &R::CoolingUnitGroup),
+    };
+};
+
+template <>
+struct RecordTraits<SMBIOS_TemperatureProbe> {
+    using R = SMBIOS_TemperatureProbe;
+    static constexpr int classId = 1005;
+    static constexpr Field<R> fields[] = {
+        textField("CreationClassName", &R::CreationClassName),
+        textField("DeviceID", &R::DeviceID),
+        textField("SystemCreationClassName", &R::SystemCreationClassName),
+        integerField("Handle", &R::Handle),
+        textField("Description", &R::Description),
+        textField("Status", &R::Status),
+        realTextField("MaxReadable", &R::MaxReadable),
+        realTextField("MinReadable", &R::MinReadable),
+        realTextField("Tolerance", &R::Tolerance),
+        realTextField("Accuracy", &R::Accuracy),
+        realTextField("NominalReading", &R::NominalReading),
+        realTextField("Resolution", &R::Resolution),
+        shortTextField("BaseUnits", &R::BaseUnits),
+    };
+};
+
+template <>
+struct RecordTraits<SMBIOS_VoltageProbe> {
+    using R = SMBIOS_VoltageProbe;
+    static constexpr int classId = 1006;
+    static constexpr Field<R> fields[] = {
+        textField("CreationClassName", &R::CreationClassName),
+        textField("DeviceID", &R::DeviceID),
+        textField("SystemCreationClassName", &R::SystemCreationClassName),
+        integerField("Handle", &R::Handle),
+        textField("Description", &R::Description),
+        textField("Status", &R::Status),
+        realTextField("MaxReadable", &R::MaxReadable),
+        realTextField("MinReadable", &R::MinReadable),
+        realTextField("Tolerance", &R::Tolerance),
+        realTextField("Accuracy", &R::Accuracy),
+        realTextField("NominalReading", &R::NominalReading),
+        realTextField("Resolution", &R::Resolution),
+        shortTextField("BaseUnits", &R::BaseUnits),
+    };
+};
+
+template <>
+struct RecordTraits<SMBIOS_ComputerSystemProduct> {
+    using R = SMBIOS_ComputerSystemProduct;
+    static constexpr int classId = 1007;
+    static constexpr Field<R> fields[] = {
+        integerField("Handle", &R::Handle), textField("IdentifyingNumber", &R::IdentifyingNumber),
+        textField("Name", &R::Name),        textField("Vendor", &R::Vendor),
+        textField("Version", &R::Version),
+    };
+};
+
+template <>
+struct RecordTraits<SMBIOS_Processor> {
+    using R = SMBIOS_Processor;
+    static constexpr int classId = 1008;
+    static constexpr Field<R> fields[] = {
+        integerField("Handle", &R::Handle),
+        textField("ProcessorManufacturer", &R::ProcessorManufacturer),
+        textField("SocketDesignation", &R::SocketDesignation),
+        textField("SocketStatus", &R::SocketStatus),
+        textField("ProcessorStatus", &R::ProcessorStatus),
+        textField("ProcessorVersion", &R::ProcessorVersion),
+        textField("SerialNumber", &R::SerialNumber),
+        textField("PartNumber", &R::PartNumber),
+        shortTextField("ProcessorFamily", &R::ProcessorFamily),
+        integerField("MaxSpeed", &R::MaxSpeed),
+        integerField("ExtClock", &R::ExtClock),
+        integerField("CurrentClockSpeed", &R::CurrentClockSpeed),
+    };
+};
+
+template <>
+struct RecordTraits<SMBIOS_SystemEventLog> {
+    using R = SMBIOS_SystemEventLog;
+    static constexpr int classId = 1009;
+    static constexpr Field<R> fields[] = {
+        integerField("Handle", &R::Handle),
+        integerField("LogAreaLength", &R::LogAreaLength),
+        textField("AccessMethod", &R::AccessMethod),
+        shortField("NumberOfSupportedLogTypeDescriptors", &R::NumberOfSupportedLogTypeDescriptors),
+        shortField("LengthOfeachLogTypeDescriptor", &R::LengthOfeachLogTypeDescriptor),
+        textField("ListOfSupportedEventLogDescriptors", &R::ListOfSupportedEventLogDescriptors),
+        textField("Status", &R::Status),
+    };
+};
+
+template <>
+struct RecordTraits<SMBIOS_SystemEventLogRecord> {
+    using R = SMBIOS_SystemEventLogRecord;
+    static constexpr int classId = 1010;
+    static constexpr Field<R> fields[] = {
+        textField("CreationClassName", &R::CreationClassName),
+        textField("LogCreationClassName", &R::LogCreationClassName),
+        textField("LogName", &R::LogName),
+        textField("MessageTimestamp", &R::MessageTimestamp),
+        shortField("RecordID", &R::RecordID),
+        textField("Description", &R::Description),
+        textField("EventType", &R::EventType),
+        shortField("RecordLength", &R::RecordLength),
+        shortField("Severity", &R::Severity),
+    };
+};
+
+template <>
+struct RecordTraits<SMBIOS_PhysicalMemoryArray> {
+    using R = SMBIOS_PhysicalMemoryArray;
+    static constexpr int classId = 1011;
+    static constexpr Field<R> fields[] = {
+        integerField("Handle", &R::Handle),
+        textField("MemoryErrorCorrection", &R::MemoryErrorCorrection),
+        integerField("TotalInstalledMemory", &R::TotalInstalledMemory),
+        integerField("NumberOfMemoryDevice", &R::NumberOfMemoryDevice),
+        shortTextField("MemoryArrayUse", &R::MemoryArrayUse),
+        shortTextField("Location", &R::Location),
+        integerField("MaximumCapacity", &R::MaximumCapacity),
+        textField("Description", &R::Description),
+    };
+};
+
+template <>
+struct RecordTraits<SMBIOS_PhysicalMemory> {
+    using R = SMBIOS_PhysicalMemory;
+    static constexpr int classId = 1012;
+    static constexpr Field<R> fields[] = {
+        integerField("Handle", &R::Handle),
+        textField("Size", &R::Size),
+        shortTextField("MemoryType", &R::MemoryType),
+        textField("BusSpeed", &R::BusSpeed),
+        integerField("MemoryArrayHandle", &R::MemoryArrayHandle),
+        textField("Description", &R::Description),
+        textField("InstalledSize", &R::InstalledSize),
+        textField("EnabledSize", &R::EnabledSize),
+    };
+};
+
+template <>
+struct RecordTraits<SMBIOS_Baseboard> {
+    using R = SMBIOS_Baseboard;
+    static constexpr int classId = 1013;
+    static constexpr Field<R> fields[] = {
+        integerField("Handle", &R::Handle),        shortTextField("BoardType", &R::BoardType),
+        textField("BaseboardID", &R::BaseboardID), textField("SerialNumber", &R::SerialNumber),
+        textField("Version", &R::Version),
+    };
+};
+
+template <>
+struct RecordTraits<SMBIOS_Cache> {
+    using R = SMBIOS_Cache;
+    static constexpr int classId = 1014;
+    static constexpr Field<R> fields[] = {
+        integerField("Handle", &R::Handle),     textField("CacheLevel", &R::CacheLevel),
+        textField("Location", &R::Location),    textField("ProcessorNumber", &R::ProcessorNumber),
+        shortField("CacheSize", &R::CacheSize),
+    };
+};
+
+template <>
+struct RecordTraits<SMBIOS_PortConnector> {
+    using R = SMBIOS_PortConnector;
+    static constexpr int classId = 1015;
+    static constexpr Field<R> fields[] = {
+        integerField("Handle", &R::Handle),
+        textField("Port", &R::Port),
+        shortTextField("ConnectorType", &R::ConnectorType),
+        shortTextField("PortType", &R::PortType),
+    };
+};
+
+template <>
+struct RecordTraits<SMBIOS_MemoryController> {
+    using R = SMBIOS_MemoryController;
+    static constexpr int classId = 1016;
+    static constexpr Field<R> fields[] = {
+        integerField("Handle", &R::Handle),
+        integerField("MaxMemModuleSize", &R::MaxMemModuleSize),
+        textField("SupportedSpeed", &R::SupportedSpeed),
+        textField("SupportedMemType", &R::SupportedMemType),
+        shortField("NumOfAssociateMemSlot", &R::NumOfAssociateMemSlot),
+        shortTextField("ErrorDetectingMethod", &R::ErrorDetectingMethod),
+        textField("ErrorCorrectingCapability", &R::ErrorCorrectingCapability),
+        shortTextField("CurrentInterleave", &R::CurrentInterleave),
+    };
+};
+
+template <>
+struct RecordTraits<SMBIOS_MemoryModule> {
+    using R = SMBIOS_MemoryModule;
+    static constexpr int classId = 1017;
+    static constexpr Field<R> fields[] = {
+        integerField("Handle", &R::Handle),        textField("MemoryType", &R::MemoryType),
+        textField("MemorySpeed", &R::MemorySpeed), textField("InstalledSize", &R::InstalledSize),
+        textField("EnabledSize", &R::EnabledSize), textField("SlotNumber", &R::SlotNumber),
+    };
+};
+
+template <>
+struct RecordTraits<SMBIOS_Slot> {
+    using R = SMBIOS_Slot;
+    static constexpr int classId = 1018;
+    static constexpr Field<R> fields[] = {
+        integerField("Handle", &R::Handle),
+        shortTextField("SlotType", &R::SlotType),
+        shortTextField("SlotLength", &R::SlotLength),
+        shortTextField("CurrentUsage", &R::CurrentUsage),
+        shortTextField("SlotDataBusWidth", &R::SlotDataBusWidth),
+        textField("SlotNumber", &R::SlotNumber),
+        textField("PCISlotCharacter", &R::PCISlotCharacter),
+    };
+};
+
+template <>
+struct RecordTraits<SMBIOS_OnboardDevice> {
+    using R = SMBIOS_OnboardDevice;
+    static constexpr int classId = 1019;
+    static constexpr Field<R> fields[] = {
+        integerField("Handle", &R::Handle),
+        integerField("SubHandle", &R::SubHandle),
+        textField("DeviceType", &R::DeviceType),
+        textField("Description", &R::Description),
+    };
+};
+
+template <>
+struct RecordTraits<SMBIOS_HWSecurity> {
+    using R = SMBIOS_HWSecurity;
+    static constexpr int classId = 1020;
+    static constexpr Field<R> fields[] = {
+        integerField("Handle", &R::Handle),
+        textField("PowerOnPasswdStatus", &R::PowerOnPasswdStatus),
+        textField("KeyboardPasswdStatus", &R::KeyboardPasswdStatus),
     };
 };
 

@@ -1,0 +1,200 @@
+// Every class end to end: the built provider loaded with dlopen exactly as an agent loads it,
+// enumerating fixture repositories, and every field of every record checked.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "nvx4/ClassTable.h"
+#include "nvx4/Records.h"
+
+namespace nvx4 {
+namespace {
+
+using test::ScopedEnv;
+using test::TempPath;
+using Cells = std::vector<std::string>;
+
+class Provider {
+  public:
+    Provider() : handle_(dlopen(NVX4_PROVIDER_PATH, RTLD_NOW | RTLD_LOCAL)) {
+        if (handle_ == nullptr) return;
+        enumerate_ =
+            reinterpret_cast<int (*)(int, int*, void**)>(dlsym(handle_, "enumerateInstance"));
+        free_ = reinterpret_cast<void (*)(int, void*)>(dlsym(handle_, "snmpFree"));
+    }
+    ~Provider() {
+        if (handle_ != nullptr) dlclose(handle_);
+    }
+    Provider(const Provider&) = delete;
+    Provider& operator=(const Provider&) = delete;
+
+    bool loaded() const { return enumerate_ != nullptr && free_ != nullptr; }
+
+    // One class's records, released with snmpFree when the result goes.
+    struct Result {
+        const Provider* provider;
+        int classId;
+        int code = 0;
+        int count = 0;
+        void* instances = nullptr;
+        ~Result() { provider->free_(classId, instances); }
+        template <class Record>
+        const Record* records() const {
+            return static_cast<const Record*>(instances);
+        }
+    };
+    std::unique_ptr<Result> enumerate(int classId) const {
+        std::unique_ptr<Result> result(new Result{this, classId});
+        result->code = enumerate_(classId, &result->count, &result->instances);
+        return result;
+    }
+
+  private:
+    void* handle_;
+    int (*enumerate_)(int, int*, void**) = nullptr;
+    void (*free_)(int, void*) = nullptr;
+};
+
+const Provider& provider() {
+    static const Provider instance;
+    return instance;
+}
+
+template <class Record>
+Cells cellsOf(const Record& record) {
+    Cells cells;
+    if constexpr (HasIndex<Record>::value) cells.push_back("Index=" + std::to_string(record.Index));
+    for (const Field<Record>& field : RecordTraits<Record>::fields) {
+        std::string value;
+        if (field.kind == FieldKind::Integer)
+            value = std::to_string(record.*field.integer);
+        else if (field.kind == FieldKind::Short)
+            value = std::to_string(record.*field.shortValue);
+        else
+            value = record.*field.text;
+        cells.push_back(field.property + ("=" + value));
+    }
+    return cells;
+}
+
+std::vector<Cells> cellsOf(const Provider::Result& result) {
+    std::vector<Cells> rows;
+    AllRecords::visit(result.classId, [&](auto tag) {
+        using Record = typename decltype(tag)::type;
+        for (int i = 0; i < result.count; ++i) rows.push_back(cellsOf(result.records<Record>()[i]));
+    });
+    return rows;
+}
+
+// all_classes.expected: per line a class id, then the record's cells, separated by tabs.
+std::map<int, std::vector<Cells>> expectedRecords() {
+    std::map<int, std::vector<Cells>> records;
+    std::ifstream in(NVX4_RECORDS_FIXTURE_DIR "/all_classes.expected");
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
+        std::string classId;
+        std::getline(fields, classId, '\t');
+        Cells cells;
+        for (std::string cell; std::getline(fields, cell, '\t');) cells.push_back(cell);
+        records[std::stoi(classId)].push_back(cells);
+    }
+    return records;
+}
+
+class EveryClassTest : public ::testing::TestWithParam<ClassInfo> {
+  protected:
+    void SetUp() override { ASSERT_TRUE(provider().loaded()) << dlerror(); }
+};
+
+TEST_P(EveryClassTest, EveryFieldHoldsItsPropertyConvertedAsItsTableSays) {
+    static const std::map<int, std::vector<Cells>> expected = expectedRecords();
+    ASSERT_EQ(expected.size(), std::size(kClassTable));
+    const ScopedEnv repository("NVX4_REPOSITORY", NVX4_RECORDS_FIXTURE_DIR "/all_classes.mof");
+
+    const auto result = provider().enumerate(GetParam().id);
+    ASSERT_EQ(result->code, 0);
+    EXPECT_EQ(cellsOf(*result), expected.at(GetParam().id));
+}
+
+TEST_P(EveryClassTest, BundledSampleHasInstances) {
+    const ScopedEnv repository("NVX4_REPOSITORY", std::nullopt);
+    const auto result = provider().enumerate(GetParam().id);
+    ASSERT_EQ(result->code, 0);
+    EXPECT_GE(result->count, 1);
+    EXPECT_NE(result->instances, nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllClasses, EveryClassTest, ::testing::ValuesIn(kClassTable),
+                         [](const auto& info) { return std::string(info.param.recordType); });
+
+class EnumerationTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(provider().loaded()) << dlerror(); }
+};
+
+TEST_F(EnumerationTest, IndexKeepsTheLowSixteenBitsOfTheRowNumber) {
+    const TempPath fixture("many_rows.mof");
+    {
+        std::ofstream out(fixture.path());
+        for (int row = 1; row <= 65537; ++row)
+            out << "instance of NVX4_SMBIOS_HWSecurity { Handle = " << row
+                << "; PowerOnPasswdStatus = \"\"; KeyboardPasswdStatus = \"\"; };\n";
+    }
+    const ScopedEnv repository("NVX4_REPOSITORY", fixture.path());
+
+    const auto result = provider().enumerate(1020);
+    ASSERT_EQ(result->code, 0);
+    ASSERT_EQ(result->count, 65537);
+    const auto* records = result->records<SMBIOS_HWSecurity>();
+    for (int i = 0; i < result->count; ++i) {
+        ASSERT_EQ(records[i].Handle, i + 1) << "delivery order";
+        ASSERT_EQ(records[i].Index, static_cast<unsigned short>(i + 1)) << "row " << i + 1;
+    }
+    EXPECT_EQ(records[65534].Index, 65535);
+    EXPECT_EQ(records[65535].Index, 0);
+    EXPECT_EQ(records[65536].Index, 1);
+}
+
+std::string sixDecimals(double value) {
+    char text[512];
+    std::snprintf(text, sizeof text, "%.6f", value);
+    return text;
+}
+
+TEST_F(EnumerationTest, RealsTooWideForTheUsualBufferAreWrittenInFull) {
+    const TempPath fixture("wide_reals.mof");
+    {
+        std::ofstream out(fixture.path());
+        out << "instance of NVX4_OS_MemoryUsage { SystemName = \"wide\"; Name = \"memory\";\n"
+               "  TotalMemory = 1.0e300; FreeMemory = -1.0e300; TotalSwap = 1.0e55;\n"
+               "  FreeSwap = -1.0e55; };\n";
+    }
+    const ScopedEnv repository("NVX4_REPOSITORY", fixture.path());
+
+    const auto result = provider().enumerate(1037);
+    ASSERT_EQ(result->code, 0);
+    ASSERT_EQ(result->count, 1);
+    const OS_MemoryUsage& record = result->records<OS_MemoryUsage>()[0];
+    EXPECT_EQ(record.TotalMemory.size(), 308u);  // 301 integer digits, the point, six decimals
+    EXPECT_EQ(record.TotalMemory.rfind("1000000000000000052", 0), 0u);
+    EXPECT_EQ(record.TotalMemory, sixDecimals(1e300));
+    EXPECT_EQ(record.FreeMemory, sixDecimals(-1e300));
+    // 63 characters still fit the usual 64-byte buffer; with the sign it takes 64.
+    EXPECT_EQ(record.TotalSwap, sixDecimals(1e55));
+    EXPECT_EQ(record.FreeSwap, sixDecimals(-1e55));
+    EXPECT_EQ(record.FreeSwap.size(), 64u);
+}
+
+}  // namespace
+}  // namespace nvx4
