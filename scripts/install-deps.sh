@@ -8,6 +8,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang-format
     g++-mingw-w64-i686 g++-mingw-w64-x86-64
+    wine64
     unixodbc-dev
     nlohmann-json3-dev
 )

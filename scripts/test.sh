@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# The whole test suite: dependencies, format check, the 32-bit Windows build, then every test
-# under AddressSanitizer and UndefinedBehaviorSanitizer.
+# The whole test suite: dependencies, format check, the 32-bit and 64-bit Windows builds, the
+# Windows test programs under Wine, then every test under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/check-format.sh
 scripts/cross-build.sh
+scripts/wine-tests.sh
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DNVX4_SANITIZE=ON >/dev/null
 cmake --build build/test -j"$(nproc)"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0

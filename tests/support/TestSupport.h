@@ -8,7 +8,12 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#ifdef _WIN32
+#include <direct.h>
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace nvx4::test {
 
@@ -25,10 +30,15 @@ class ScopedEnv {
 
   private:
     void apply(const std::optional<std::string>& value) {
+#ifdef _WIN32
+        // An empty value removes the variable.
+        _putenv_s(name_.c_str(), value ? value->c_str() : "");
+#else
         if (value)
             setenv(name_.c_str(), value->c_str(), 1);
         else
             unsetenv(name_.c_str());
+#endif
     }
     std::string name_;
     std::optional<std::string> previous_;
@@ -38,13 +48,25 @@ class ScopedEnv {
 class TempPath {
   public:
     explicit TempPath(const std::string& fileName) {
+#ifdef _WIN32
+        char pattern[] = "nvx4-test-XXXXXX";
+        const char* temp = std::getenv("TEMP");
+        directory_ = std::string(temp ? temp : ".") + "\\" + _mktemp(pattern);
+        _mkdir(directory_.c_str());
+        path_ = directory_ + "\\" + fileName;
+#else
         char pattern[] = "/tmp/nvx4-test-XXXXXX";
         directory_ = mkdtemp(pattern);
         path_ = directory_ + "/" + fileName;
+#endif
     }
     ~TempPath() {
         std::remove(path_.c_str());
+#ifdef _WIN32
+        _rmdir(directory_.c_str());
+#else
         rmdir(directory_.c_str());
+#endif
     }
     TempPath(const TempPath&) = delete;
     TempPath& operator=(const TempPath&) = delete;
