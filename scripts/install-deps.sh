@@ -9,7 +9,7 @@ packages=(
     clang-format
     g++-mingw-w64-i686 g++-mingw-w64-x86-64
     wine64
-    unixodbc-dev
+    unixodbc-dev libsqliteodbc odbc-postgresql postgresql
     nlohmann-json3-dev
 )
 

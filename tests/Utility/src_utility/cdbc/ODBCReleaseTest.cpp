@@ -1,0 +1,82 @@
+// Every ODBC handle the driver allocates is released again, on success and on each failure path.
+// The handle ledger sees the driver's own SQLAllocHandle and SQLFreeHandle calls; the value
+// objects of a failed result set are watched by the leak sanitizer.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "ODBCHandleLedger.h"
+#include "ODBCTestSources.h"
+
+namespace {
+
+using nvx4::test::connect;
+using nvx4::test::execute;
+using nvx4::test::liveHandles;
+using nvx4::test::query;
+using nvx4::test::statementOf;
+
+struct Handles {
+    int environments = liveHandles(SQL_HANDLE_ENV);
+    int connections = liveHandles(SQL_HANDLE_DBC);
+    int statements = liveHandles(SQL_HANDLE_STMT);
+    bool operator==(const Handles& o) const {
+        return environments == o.environments && connections == o.connections &&
+               statements == o.statements;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const Handles& h) {
+    return out << h.environments << " env, " << h.connections << " dbc, " << h.statements
+               << " stmt";
+}
+
+TEST(ODBCRelease, FailingConstructionAndQueriesLeaveNoHandleBehind) {
+    auto sqlite = connect(nvx4::test::kSQLite.url);
+    auto postgres = connect(nvx4::test::kPostgreSQL.url);
+    execute(*postgres, {"CREATE OR REPLACE FUNCTION nvx4_warn() RETURNS integer AS "
+                        "$$ BEGIN RAISE NOTICE 'warn'; RETURN 1; END $$ LANGUAGE plpgsql"});
+    nvx4::test::ScopedTable empty(*sqlite, "n INTEGER");
+    auto sqliteStatement = statementOf(*sqlite);
+    auto postgresStatement = statementOf(*postgres);
+    struct Case {
+        const char* what;
+        std::function<void()> fail;
+    };
+    const Case cases[] = {
+        {"unknown data source", [] { connect("odbc:nvx4_nowhere"); }},
+        {"wrong password", [] { connect("odbc:nvx4_pg//user=nvx4,password=wrong"); }},
+        {"stopped server", [] { connect("odbc:nvx4_pg_stopped//user=nvx4,password=x"); }},
+        {"query error", [&] { sqliteStatement->executeQuery("SELECT * FROM nvx4_missing"); }},
+        {"query without data",
+         [&] { sqliteStatement->executeQuery("DELETE FROM " + empty.name()); }},
+        {"query warning", [&] { postgresStatement->executeQuery("SELECT nvx4_warn()"); }},
+        // Two columns are bound before the third is refused.
+        {"refused column",
+         [&] {
+             postgresStatement->executeQuery("SELECT 1 AS a, 'x'::varchar(3) AS b, 1.5::real AS c");
+         }},
+        {"update error", [&] { postgresStatement->executeUpdate("DELETE FROM nvx4_missing"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Handles before;
+        EXPECT_THROW(c.fail(), CDBC_Exception);
+        EXPECT_EQ(Handles(), before);
+    }
+}
+
+TEST(ODBCRelease, DeletingTheObjectsReleasesEveryHandle) {
+    const Handles before;
+    {
+        auto connection = connect(nvx4::test::kSQLite.url);
+        auto statement = statementOf(*connection);
+        auto first = query(*statement, "SELECT 1 AS n");
+        auto second = query(*statement, "SELECT 2 AS n");
+        ASSERT_TRUE(first->next());
+        EXPECT_EQ(liveHandles(SQL_HANDLE_STMT) - before.statements, 3);
+    }
+    EXPECT_EQ(Handles(), before);
+}
+
+}  // namespace
