@@ -1,0 +1,74 @@
+#include "nvx4/repository/FaultInjection.h"
+
+#include <atomic>
+#include <mutex>
+#include <vector>
+
+#include "nvx4/repository/Names.h"
+
+namespace nvx4::repository {
+
+namespace {
+
+struct Armed {
+    Fault fault;
+    unsigned matched = 0;
+    bool spent = false;
+};
+
+std::mutex faultsMutex;
+std::vector<Armed> faults;
+// Lets every call skip the lock while no fault is armed.
+std::atomic<bool> anyArmed{false};
+
+bool matches(const Fault& fault, FaultPoint point, std::wstring_view property, unsigned instance) {
+    if (fault.point != point) return false;
+    if (!fault.property.empty() && !Names::same(fault.property, property)) return false;
+    return fault.instance == 0 || fault.instance == instance;
+}
+
+}  // namespace
+
+Fault Fault::at(FaultPoint point, std::int32_t result, unsigned step) {
+    Fault fault;
+    fault.point = point;
+    fault.result = result;
+    fault.step = step;
+    return fault;
+}
+
+Fault Fault::onGet(std::wstring property, unsigned instance, std::int32_t result) {
+    Fault fault = at(FaultPoint::Get, result);
+    fault.property = std::move(property);
+    fault.instance = instance;
+    return fault;
+}
+
+void FaultInjection::inject(Fault fault) {
+    std::lock_guard<std::mutex> lock(faultsMutex);
+    faults.push_back(Armed{std::move(fault)});
+    anyArmed = true;
+}
+
+void FaultInjection::clear() {
+    std::lock_guard<std::mutex> lock(faultsMutex);
+    faults.clear();
+    anyArmed = false;
+}
+
+std::optional<std::int32_t> FaultInjection::fire(FaultPoint point, std::wstring_view property,
+                                                 unsigned instance) {
+    if (!anyArmed) return std::nullopt;
+    std::lock_guard<std::mutex> lock(faultsMutex);
+    std::optional<std::int32_t> result;
+    for (Armed& armed : faults) {
+        if (armed.spent || !matches(armed.fault, point, property, instance)) continue;
+        ++armed.matched;
+        if (armed.matched < armed.fault.step) continue;
+        if (!armed.fault.repeat) armed.spent = true;
+        if (!result) result = armed.fault.result;
+    }
+    return result;
+}
+
+}  // namespace nvx4::repository
