@@ -1,0 +1,77 @@
+// The provider DLL loaded as an agent loads it, on a machine whose WMI service lacks the
+// provider's namespace: Wine's, in CI. Every class then fails to connect, and the service's own
+// status reaches the agent unchanged.
+#include <windows.h>
+#include <objbase.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using EnumerateInstance = int (*)(int, int*, void**);
+using SnmpFree = void (*)(int, void*);
+
+constexpr int kInvalidNamespace = static_cast<int>(0x8004100E);
+
+class ProviderServiceTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        library = LoadLibraryA("nvx4provider.dll");
+        ASSERT_NE(library, nullptr) << "error " << GetLastError();
+        enumerateInstance = reinterpret_cast<EnumerateInstance>(
+            reinterpret_cast<void*>(GetProcAddress(library, "enumerateInstance")));
+        snmpFree = reinterpret_cast<SnmpFree>(
+            reinterpret_cast<void*>(GetProcAddress(library, "snmpFree")));
+        ASSERT_NE(enumerateInstance, nullptr);
+        ASSERT_NE(snmpFree, nullptr);
+    }
+    void TearDown() override {
+        if (library != nullptr) FreeLibrary(library);
+    }
+
+    // COM left initialised by a call would make this thread's next CoInitialize answer S_FALSE.
+    static bool comIsUninitialised() {
+        const HRESULT result = CoInitialize(nullptr);
+        if (SUCCEEDED(result)) CoUninitialize();
+        return result == S_OK;
+    }
+
+    HMODULE library = nullptr;
+    EnumerateInstance enumerateInstance = nullptr;
+    SnmpFree snmpFree = nullptr;
+};
+
+TEST_F(ProviderServiceTest, EveryClassReportsTheMissingNamespace) {
+    for (int classId = 1001; classId <= 1045; ++classId) {
+        SCOPED_TRACE(classId);
+        int count = 7;
+        void* instances = &count;
+        EXPECT_EQ(enumerateInstance(classId, &count, &instances), kInvalidNamespace);
+        EXPECT_EQ(count, 0);
+        EXPECT_EQ(instances, nullptr);
+        EXPECT_TRUE(comIsUninitialised());
+        snmpFree(classId, instances);
+    }
+}
+
+TEST_F(ProviderServiceTest, UnknownClassesLeaveTheOutParametersAlone) {
+    for (int classId : {1000, 1046, 0, -1}) {
+        SCOPED_TRACE(classId);
+        int count = 7;
+        void* instances = &count;
+        EXPECT_EQ(enumerateInstance(classId, &count, &instances), -1);
+        EXPECT_EQ(count, 7);
+        EXPECT_EQ(instances, &count);
+        EXPECT_TRUE(comIsUninitialised());
+    }
+}
+
+TEST_F(ProviderServiceTest, ReleasingNothingOrAnUnknownClassDoesNothing) {
+    snmpFree(1001, nullptr);
+    snmpFree(1045, nullptr);
+    int notAnArray = 0;
+    snmpFree(1046, &notAnArray);
+    snmpFree(1000, &notAnArray);
+}
+
+}  // namespace
