@@ -12,10 +12,10 @@ struct Keyword {
 };
 
 constexpr Keyword kKeywords[] = {
-    {"sint8", CimType::Sint8},     {"uint8", CimType::Uint8},       {"sint16", CimType::Sint16},
-    {"uint16", CimType::Uint16},   {"sint32", CimType::Sint32},     {"uint32", CimType::Uint32},
-    {"sint64", CimType::Sint64},   {"uint64", CimType::Uint64},     {"real32", CimType::Real32},
-    {"real64", CimType::Real64},   {"boolean", CimType::Boolean},   {"string", CimType::String},
+    {"sint8", CimType::Sint8},       {"uint8", CimType::Uint8},     {"sint16", CimType::Sint16},
+    {"uint16", CimType::Uint16},     {"sint32", CimType::Sint32},   {"uint32", CimType::Uint32},
+    {"sint64", CimType::Sint64},     {"uint64", CimType::Uint64},   {"real32", CimType::Real32},
+    {"real64", CimType::Real64},     {"boolean", CimType::Boolean}, {"string", CimType::String},
     {"datetime", CimType::Datetime}, {"char16", CimType::Char16},
 };
 

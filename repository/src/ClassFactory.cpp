@@ -64,7 +64,8 @@ void ClassFactory::addProperty(ClassDef& cls, const PropertyDecl& decl) {
         if (!decl.initializer) property.defaultValue = base.defaultValue;
     }
     if (property.key && property.type.array)
-        throw ApplyError{decl.where, "array property " + narrow(property.name) + " cannot be a key"};
+        throw ApplyError{decl.where,
+                         "array property " + narrow(property.name) + " cannot be a key"};
     if (decl.initializer) {
         std::string problem;
         std::optional<Value> value = TypeCheck::conform(*decl.initializer, property.type, problem);

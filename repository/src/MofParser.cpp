@@ -122,9 +122,8 @@ void MofParser::pragma(MofDocument& document) {
         if (!mode.isWord("FAIL") && !mode.isWord("NOFAIL"))
             fail(mode.where, "expected FAIL or NOFAIL");
         expectPunct(')');
-        document.statements.push_back(DeleteClassDecl{where, namespace_,
-                                                      Utf8::toWide(className.text),
-                                                      mode.isWord("NOFAIL")});
+        document.statements.push_back(DeleteClassDecl{
+            where, namespace_, Utf8::toWide(className.text), mode.isWord("NOFAIL")});
     } else {
         fail(pragmaName.where, "unsupported pragma '" + pragmaName.text + "'");
     }
@@ -318,7 +317,8 @@ Value MofParser::literal() {
         const bool negative = token.isPunct('-');
         const Token number = token_;
         advance();
-        if (number.kind == Token::Kind::Real) return Value::real(negative ? -number.real : number.real);
+        if (number.kind == Token::Kind::Real)
+            return Value::real(negative ? -number.real : number.real);
         if (number.kind != Token::Kind::Integer) fail(number.where, "expected a number");
         if (negative && number.integer > kMostNegativeMagnitude)
             fail(number.where, "integer out of range");

@@ -1,7 +1,7 @@
 // Reads the MOF subset of the repository's sources into a MofDocument:
-//   #pragma namespace("\\\\.\\root\\x") or ("root\\x") or ("child"), #pragma deleteclass("C", NOFAIL)
-//   [qualifiers] class Name [: Super] { [key] type Name [= value]; type Name[]; type M([in] type p); };
-//   instance of Name { Property = value; };
+//   #pragma namespace("\\\\.\\root\\x") or ("root\\x") or ("child"), #pragma deleteclass("C",
+//   NOFAIL) [qualifiers] class Name [: Super] { [key] type Name [= value]; type Name[]; type M([in]
+//   type p); }; instance of Name { Property = value; };
 // Values are strings (escapes, adjacent strings joined), characters, decimal and hex integers with
 // a sign, reals, TRUE, FALSE, NULL and { ... } arrays. Types and values are checked later, when
 // the document is applied to the repository.

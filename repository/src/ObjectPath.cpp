@@ -66,7 +66,8 @@ class PathReader {
                 if (*end == '\0' && errno == 0) return Value::integer(v);
             } else {
                 const unsigned long long v = std::strtoull(narrow.c_str(), &end, 10);
-                if (*end == '\0' && errno == 0 && narrow[0] != '+') return Value::unsignedInteger(v);
+                if (*end == '\0' && errno == 0 && narrow[0] != '+')
+                    return Value::unsignedInteger(v);
             }
             return std::nullopt;
         }
@@ -89,8 +90,8 @@ bool splitLocation(std::wstring_view& text, ObjectPath& path) {
     text.remove_prefix(colon + 1);
     if (location.size() >= 2 && isSeparator(location[0]) && isSeparator(location[1])) {
         location.remove_prefix(2);
-        const std::size_t end = std::find_if(location.begin(), location.end(), isSeparator) -
-                                location.begin();
+        const std::size_t end =
+            std::find_if(location.begin(), location.end(), isSeparator) - location.begin();
         if (end == 0 || end == location.size()) return false;
         path.server = std::wstring(location.substr(0, end));
         location.remove_prefix(end + 1);

@@ -88,8 +88,8 @@ std::optional<LoadError> refresh(State& s) {
     const SourceSet sources = currentSources();
     std::vector<SourceCache::Stamp> stamps;
     for (const std::string& path : sources.paths) stamps.push_back(SourceCache::stamp(path));
-    if (s.builder && sources.fromEnvironment == s.fromEnvironment &&
-        sources.setting == s.setting && stamps == s.stamps)
+    if (s.builder && sources.fromEnvironment == s.fromEnvironment && sources.setting == s.setting &&
+        stamps == s.stamps)
         return std::nullopt;
     s.fromEnvironment = sources.fromEnvironment;
     s.setting = sources.setting;

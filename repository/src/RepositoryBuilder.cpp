@@ -41,8 +41,8 @@ Namespace* RepositoryBuilder::findNamespace(std::wstring_view name) {
     return found == namespaces_.end() ? nullptr : &found->second;
 }
 
-std::shared_ptr<const Instance> RepositoryBuilder::makeInstance(
-    std::shared_ptr<const ClassDef> cls, const InstanceDecl& decl) {
+std::shared_ptr<const Instance> RepositoryBuilder::makeInstance(std::shared_ptr<const ClassDef> cls,
+                                                                const InstanceDecl& decl) {
     auto instance = std::make_shared<Instance>();
     std::vector<bool> assigned(cls->properties.size(), false);
     instance->values.reserve(cls->properties.size());
@@ -61,7 +61,8 @@ std::shared_ptr<const Instance> RepositoryBuilder::makeInstance(
         std::optional<Value> value =
             TypeCheck::conform(assignment.value, cls->properties[index].type, problem);
         if (!value)
-            throw ApplyError{assignment.where, narrow(cls->properties[index].name) + ": " + problem};
+            throw ApplyError{assignment.where,
+                             narrow(cls->properties[index].name) + ": " + problem};
         instance->values[index] = std::move(*value);
     }
     for (std::size_t i = 0; i < cls->properties.size(); ++i)

@@ -48,8 +48,8 @@ const ParsedSource& SourceCache::load(const std::string& path, const Stamp& curr
     if (found != entries_.end() && found->second.stamp == current) return found->second.source;
     Entry& entry = entries_[path];
     entry.stamp = current;
-    entry.source = current.exists ? read(path)
-                                  : ParsedSource{nullptr, LoadError{path, 0, 0, "no such file"}};
+    entry.source =
+        current.exists ? read(path) : ParsedSource{nullptr, LoadError{path, 0, 0, "no such file"}};
     return entry.source;
 }
 

@@ -34,7 +34,9 @@ struct ValueType {
     CimType base = CimType::String;
     bool array = false;
 
-    std::int32_t cimtype() const { return static_cast<std::int32_t>(base) | (array ? kArrayFlag : 0); }
+    std::int32_t cimtype() const {
+        return static_cast<std::int32_t>(base) | (array ? kArrayFlag : 0);
+    }
     bool operator==(const ValueType& other) const {
         return base == other.base && array == other.array;
     }

@@ -96,8 +96,7 @@ class Repository {
                                                  const std::wstring& ns = kDefaultNamespace);
     // Serves ExecMethod for a method of a class (and of its subclasses).
     static void setMethodHandler(const std::wstring& className, const std::wstring& method,
-                                 MethodHandler handler,
-                                 const std::wstring& ns = kDefaultNamespace);
+                                 MethodHandler handler, const std::wstring& ns = kDefaultNamespace);
     // Forgets every registration, method handler and change made through the management
     // interfaces.
     static void clearRegistrations();
