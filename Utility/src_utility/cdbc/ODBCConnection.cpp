@@ -58,7 +58,7 @@ ODBCConnection::~ODBCConnection() {
     if (!autoCommit) {
         try {
             commit();
-        } catch (const CDBC_Exception&) {
+        } catch (...) {
             // Nothing can be reported from a destructor; the handles are released all the same.
         }
     }

@@ -80,3 +80,17 @@ TEST(ODBCRelease, DeletingTheObjectsReleasesEveryHandle) {
 }
 
 }  // namespace
+
+// Once the server has dropped a connection, its commit fails: explicitly it raises, and in the
+// destructor (auto-commit off) it is dropped while the handles are still released.
+TEST(ODBCRelease, ConnectionLostByTheServerIsStillReleased) {
+    auto observer = connect(nvx4::test::kPostgreSQL.url);
+    const Handles before;
+    auto writer = connect(nvx4::test::kPostgreSQL.url);
+    writer->setAutoCommit(false);
+    const int pid = nvx4::test::queryInt(*writer, "SELECT pg_backend_pid() AS pid", "pid");
+    execute(*observer, {"SELECT pg_terminate_backend(" + std::to_string(pid) + ")"});
+    EXPECT_THROW(writer->commit(), CDBC_Exception);
+    EXPECT_NO_THROW(writer.reset());
+    EXPECT_EQ(Handles(), before);
+}
