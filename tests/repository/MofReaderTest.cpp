@@ -1,0 +1,192 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "RepositoryTesting.h"
+
+namespace nvx4::repository::test {
+namespace {
+
+class MofReaderTest : public IsolatedRepository {};
+
+struct ErrorCase {
+    const char* text;
+    int line;
+    int column;
+    const char* message;
+};
+
+class MofErrorTest : public IsolatedRepository, public ::testing::WithParamInterface<ErrorCase> {};
+
+// Declarations the error cases build on.
+constexpr char kBase[] =
+    "#pragma namespace(\"root\\\\test\")\n"
+    "class A { [key] sint32 K; sint8 S8; sint32 I; boolean B; datetime D; sint32 L[]; };\n";
+
+TEST_P(MofErrorTest, NamesFileLineColumnAndLoadsNothing) {
+    ASSERT_EQ(Repository::addMof(kBase, "base.mof"), std::nullopt);
+    const ErrorCase& c = GetParam();
+    // A class declared ahead of the fault must not survive it.
+    const std::string text =
+        std::string("#pragma namespace(\"root\\\\test\")\nclass Before { sint32 X; };\n") + c.text;
+    std::optional<LoadError> error = Repository::addMof(text, "case.mof");
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->file, "case.mof");
+    EXPECT_EQ(error->line, c.line + 2) << c.text;
+    EXPECT_EQ(error->column, c.column) << c.text;
+    EXPECT_NE(error->message.find(c.message), std::string::npos) << error->text();
+    EXPECT_EQ(ns().findClass(L"Before"), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Syntax, MofErrorTest,
+    ::testing::Values(
+        ErrorCase{"class C { sint32 X; }", 1, 22, "expected ';'"},
+        ErrorCase{"class C { int32 X; };", 1, 11, "unknown type 'int32'"},
+        ErrorCase{"class C { object X; };", 1, 11, "object properties are not supported"},
+        ErrorCase{"class C { A ref X; };", 1, 13, "references are not supported"},
+        ErrorCase{"instance of A { K = \"abc;\n};", 1, 21, "unterminated string"},
+        ErrorCase{"instance of A { K = \"a\\q\"; };", 1, 24, "unknown escape \\q"},
+        ErrorCase{"\n  /* open", 2, 3, "unterminated comment"},
+        ErrorCase{"#pragma include(\"x.mof\")", 1, 9, "unsupported pragma 'include'"},
+        ErrorCase{"class C { void M(sint32 p); };", 1, 18, "must be [in] or [out]"},
+        ErrorCase{"instance of A { K = 18446744073709551616; };", 1, 21, "integer out of range"},
+        ErrorCase{"instance of A { K = -9223372036854775809; };", 1, 22, "integer out of range"},
+        ErrorCase{"instance of A { K = 12ab; };", 1, 21, "malformed number"},
+        ErrorCase{"instance of A as $a { K = 1; };", 1, 15, "aliases are not supported"},
+        ErrorCase{"instance of A { K = \xff; };", 1, 21, "not valid UTF-8"},
+        ErrorCase{"instance of A { K = {1, {2}}; };", 1, 25, "arrays cannot be nested"},
+        ErrorCase{"[key, key] class C { };", 1, 7, "duplicate qualifier"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Semantics, MofErrorTest,
+    ::testing::Values(
+        ErrorCase{"instance of Nope { K = 1; };", 1, 1, "unknown class Nope"},
+        ErrorCase{"instance of A { K = 1; Y = 2; };", 1, 24, "class A has no property Y"},
+        ErrorCase{"instance of A { K = 1; S8 = 128; };", 1, 24, "S8: value out of range for sint8"},
+        ErrorCase{"instance of A { K = 1; S8 = -129; };", 1, 24, "value out of range"},
+        ErrorCase{"instance of A { K = \"5\"; };", 1, 17, "a string is not a valid sint32"},
+        ErrorCase{"instance of A { K = 1; B = 1; };", 1, 24, "an integer is not a valid boolean"},
+        ErrorCase{"instance of A { K = 1; I = 1.5; };", 1, 24, "a real is not a valid sint32"},
+        ErrorCase{"instance of A { K = {1}; };", 1, 17, "an array is not a valid sint32"},
+        ErrorCase{"instance of A { K = 1; L = 3; };", 1, 24, "not a valid sint32[]"},
+        ErrorCase{"instance of A { K = 1; L = {1, NULL}; };", 1, 24, "cannot be NULL"},
+        ErrorCase{"instance of A { K = 1; D = \"2024\"; };", 1, 24, "not a datetime"},
+        ErrorCase{"instance of A { I = 1; };", 1, 1, "key property K has no value"},
+        ErrorCase{"instance of A { K = 1; K = 2; };", 1, 24, "property K assigned twice"},
+        ErrorCase{"class C : Nope { };", 1, 1, "unknown superclass Nope"},
+        ErrorCase{"class C { sint32 X; string x; };", 1, 21, "property x declared twice"},
+        ErrorCase{"class C : A { string I; };", 1, 15, "overrides an inherited property"},
+        ErrorCase{"class C { [key] sint32 X[]; };", 1, 17, "cannot be a key"},
+        ErrorCase{"class C { sint8 X = 300; };", 1, 11, "X: value out of range"},
+        ErrorCase{"#pragma deleteclass(\"Nope\", FAIL)", 1, 1, "cannot delete unknown class"}));
+
+TEST_F(MofReaderTest, ReadsEveryLiteralForm) {
+    ASSERT_EQ(Repository::addMof(kBase), std::nullopt);
+    ASSERT_EQ(
+        Repository::addMof("#pragma namespace(\"root\\\\test\")\n"
+                           "class L { [key] string S; sint64 N; uint64 U; real64 R;\n"
+                           "  char16 C; sint32 H; sint8 M; string Z; boolean T; };\n"
+                           "instance of L { S = \"a\\\\b\\\"c\\x41\" \"-\" /* c */ \"d\\n\";\n"
+                           "  N = -9223372036854775808; U = 0xFFFFFFFFFFFFFFFF; R = -.5e1;\n"
+                           "  C = '\\x263A'; H = -0x10; M = +7; Z = NULL; T = true; };"),
+        std::nullopt);
+    const Instance& instance = *ns().instancesOf(L"L", false).at(0);
+    EXPECT_EQ(valueOf(instance, L"S"), Value::text(L"a\\b\"cA-d\n"));
+    EXPECT_EQ(valueOf(instance, L"N"), Value::integer(INT64_MIN));
+    EXPECT_EQ(valueOf(instance, L"U"), Value::unsignedInteger(UINT64_MAX));
+    EXPECT_EQ(valueOf(instance, L"R"), Value::real(-5.0));
+    EXPECT_EQ(valueOf(instance, L"C"), Value::integer(0x263A));
+    EXPECT_EQ(valueOf(instance, L"H"), Value::integer(-16));
+    EXPECT_EQ(valueOf(instance, L"M"), Value::integer(7));
+    EXPECT_TRUE(valueOf(instance, L"Z").isNull());
+    EXPECT_EQ(valueOf(instance, L"T"), Value::boolean(true));
+}
+
+TEST_F(MofReaderTest, PlacesDeclarationsInTheirNamespaces) {
+    ASSERT_EQ(Repository::addMof("class InDefault { };\n"
+                                 "#pragma namespace(\"\\\\\\\\.\\\\root\\\\other\")\n"
+                                 "class InOther { };\n"
+                                 "#pragma namespace(\"child\")\n"
+                                 "class InChild { };\n"
+                                 "#pragma namespace(\"//./root/slashes/\")\n"
+                                 "class InSlashes { };\n"),
+              std::nullopt);
+    EXPECT_NE(ns(kDefaultNamespace).findClass(L"indefault"), nullptr);
+    EXPECT_NE(ns(L"ROOT\\Other").findClass(L"InOther"), nullptr);
+    EXPECT_NE(ns(L"root\\other\\child").findClass(L"InChild"), nullptr);
+    EXPECT_NE(ns(L"root/slashes").findClass(L"InSlashes"), nullptr);
+    // Namespaces above a declared one exist too.
+    EXPECT_NO_THROW(ns(L"root"));
+}
+
+TEST_F(MofReaderTest, SubclassesInheritAndEnumerateWithTheirBase) {
+    nvx4::test::ScopedEnv fixture(kRepositoryVariable,
+                                  std::string(NVX4_TEST_FIXTURES) + "/inventory.mof");
+    const Namespace& test = ns();
+    std::shared_ptr<const ClassDef> fan = test.findClass(L"Test_Fan");
+    ASSERT_NE(fan, nullptr);
+    EXPECT_EQ(fan->derivation, std::vector<std::wstring>{L"Test_Device"});
+    EXPECT_EQ(fan->properties.at(0).origin, L"Test_Device");
+    EXPECT_TRUE(fan->properties.at(0).key);
+    ASSERT_NE(fan->findMethod(L"reset"), nullptr);
+
+    const auto& deep = test.instancesOf(L"Test_Device", true);
+    ASSERT_EQ(deep.size(), 3u);
+    EXPECT_EQ(valueOf(*deep[0], L"DeviceID"), Value::text("dev0"));
+    EXPECT_EQ(valueOf(*deep[1], L"Name"), Value::text("unnamed"));  // the inherited default
+    EXPECT_EQ(valueOf(*deep[2], L"Name"), Value::text("Rear fan"));
+    EXPECT_EQ(test.instancesOf(L"Test_Device", false).size(), 1u);
+}
+
+TEST_F(MofReaderTest, MethodsGetParameterClasses) {
+    ASSERT_EQ(Repository::addMof("class M { uint32 Go([in] sint32 A, [in, out] string B,\n"
+                                 "  [out] boolean C[]); void Quiet(); };"),
+              std::nullopt);
+    std::shared_ptr<const ClassDef> cls = ns(kDefaultNamespace).findClass(L"M");
+    const MethodDef* go = cls->findMethod(L"Go");
+    ASSERT_NE(go, nullptr);
+    ASSERT_NE(go->inSignature, nullptr);
+    EXPECT_EQ(go->inSignature->name, L"__PARAMETERS");
+    ASSERT_EQ(go->inSignature->properties.size(), 2u);
+    EXPECT_EQ(go->inSignature->properties[1].name, L"B");
+    ASSERT_EQ(go->outSignature->properties.size(), 3u);
+    EXPECT_EQ(go->outSignature->properties[0].name, L"ReturnValue");
+    EXPECT_EQ(go->outSignature->properties[2].type, (ValueType{CimType::Boolean, true}));
+    const MethodDef* quiet = cls->findMethod(L"Quiet");
+    EXPECT_EQ(quiet->inSignature, nullptr);
+    EXPECT_EQ(quiet->outSignature, nullptr);
+}
+
+TEST_F(MofReaderTest, RedeclaringReplacesAndDeleteclassRemoves) {
+    ASSERT_EQ(Repository::addMof("class R { [key] sint32 K; sint32 V; };\n"
+                                 "instance of R { K = 1; V = 5; };"),
+              std::nullopt);
+    // A new declaration replaces the class and its instances; later instances use its types.
+    ASSERT_EQ(Repository::addMof("class R { [key] sint32 K; string V; };\n"
+                                 "instance of R { K = 2; V = \"five\"; };"),
+              std::nullopt);
+    const auto& instances = ns(kDefaultNamespace).instancesOf(L"R", true);
+    ASSERT_EQ(instances.size(), 1u);
+    EXPECT_EQ(valueOf(*instances[0], L"V"), Value::text("five"));
+
+    ASSERT_EQ(Repository::addMof("#pragma deleteclass(\"R\", NOFAIL)\n"
+                                 "#pragma deleteclass(\"R\", NOFAIL)"),
+              std::nullopt);
+    EXPECT_EQ(ns(kDefaultNamespace).findClass(L"R"), nullptr);
+}
+
+TEST_F(MofReaderTest, InstancesWithTheSameKeyUpdateInPlace) {
+    ASSERT_EQ(Repository::addMof("class U { [key] string K; sint32 V; };\n"
+                                 "instance of U { K = \"a\"; V = 1; };\n"
+                                 "instance of U { K = \"b\"; V = 2; };\n"
+                                 "instance of U { K = \"A\"; V = 3; };"),
+              std::nullopt);
+    const auto& instances = ns(kDefaultNamespace).instancesOf(L"U", true);
+    ASSERT_EQ(instances.size(), 2u);
+    EXPECT_EQ(valueOf(*instances[0], L"V"), Value::integer(3));
+    EXPECT_EQ(valueOf(*instances[1], L"V"), Value::integer(2));
+}
+
+}  // namespace
+}  // namespace nvx4::repository::test
