@@ -1,0 +1,149 @@
+#include <wbemcli.h>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "nvx4/platform/ProxyBlanketLog.h"
+#include "nvx4/repository/FaultInjection.h"
+
+namespace {
+
+using nvx4::platform::ProxyBlanketCall;
+using nvx4::platform::ProxyBlanketLog;
+using nvx4::repository::Fault;
+using nvx4::repository::FaultInjection;
+using nvx4::repository::FaultPoint;
+
+TEST(ApartmentTest, CountsInitialisationsPerThread) {
+    EXPECT_EQ(CoInitialize(nullptr), S_OK);
+    EXPECT_EQ(CoInitialize(nullptr), S_FALSE);
+    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), RPC_E_CHANGED_MODE);
+    std::thread([] {
+        EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+        CoUninitialize();
+    }).join();
+    CoUninitialize();
+    CoUninitialize();
+    CoUninitialize();  // one too many does no harm
+    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+    CoUninitialize();
+}
+
+class ComTest : public ::testing::Test {
+  protected:
+    ComTest() { CoInitialize(nullptr); }
+    ~ComTest() override {
+        CoUninitialize();
+        FaultInjection::clear();
+        ProxyBlanketLog::clear();
+    }
+};
+
+TEST_F(ComTest, CreatesTheLocatorAndNothingElse) {
+    void* object = reinterpret_cast<void*>(1);
+    EXPECT_EQ(CoCreateInstance(CLSID_WbemContext, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
+                               &object),
+              REGDB_E_CLASSNOTREG);
+    EXPECT_EQ(object, nullptr);
+    EXPECT_EQ(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_LOCAL_SERVER, IID_IWbemLocator,
+                               &object),
+              REGDB_E_CLASSNOTREG);
+    EXPECT_EQ(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemServices,
+                               &object),
+              E_NOINTERFACE);
+    EXPECT_EQ(object, nullptr);
+
+    IWbemLocator* locator = nullptr;
+    ASSERT_EQ(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_ALL, IID_IWbemLocator,
+                               reinterpret_cast<void**>(&locator)),
+              S_OK);
+    EXPECT_EQ(
+        CoCreateInstance(CLSID_WbemLocator, locator, CLSCTX_INPROC_SERVER, IID_IUnknown, &object),
+        CLASS_E_NOAGGREGATION);
+    IUnknown* unknown = nullptr;
+    EXPECT_EQ(locator->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown)), S_OK);
+    EXPECT_EQ(unknown->Release(), 1u);
+    EXPECT_EQ(locator->QueryInterface(IID_IWbemServices, reinterpret_cast<void**>(&unknown)),
+              E_NOINTERFACE);
+    EXPECT_EQ(unknown, nullptr);
+    EXPECT_EQ(locator->Release(), 0u);
+}
+
+TEST_F(ComTest, CreationNeedsAnInitialisedThread) {
+    std::thread([] {
+        void* object = nullptr;
+        EXPECT_EQ(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IWbemLocator, &object),
+                  CO_E_NOTINITIALIZED);
+    }).join();
+}
+
+TEST_F(ComTest, ProxyBlanketChecksAndRecordsTheSecurity) {
+    IWbemLocator* proxy = nullptr;
+    ASSERT_EQ(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
+                               reinterpret_cast<void**>(&proxy)),
+              S_OK);
+    EXPECT_EQ(
+        CoSetProxyBlanket(nullptr, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+                          RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE),
+        E_INVALIDARG);
+    EXPECT_EQ(CoSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr, 7,
+                                RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE),
+              E_INVALIDARG);
+    EXPECT_EQ(CoSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+                                RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr,
+                                EOAC_STATIC_CLOAKING | EOAC_DYNAMIC_CLOAKING),
+              E_INVALIDARG);
+    EXPECT_TRUE(ProxyBlanketLog::calls().empty());
+
+    EXPECT_EQ(CoSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+                                RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr,
+                                EOAC_STATIC_CLOAKING),
+              S_OK);
+    wchar_t user[] = L"alice";
+    wchar_t domain[] = L"DOM";
+    COAUTHIDENTITY identity{
+        reinterpret_cast<USHORT*>(user), 5, reinterpret_cast<USHORT*>(domain), 3, nullptr, 0,
+        SEC_WINNT_AUTH_IDENTITY_UNICODE};
+    EXPECT_EQ(CoSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+                                RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, &identity,
+                                EOAC_NONE),
+              S_OK);
+    char ansiUser[] = "bob";
+    identity.User = reinterpret_cast<USHORT*>(ansiUser);
+    identity.UserLength = 3;
+    identity.Domain = nullptr;
+    identity.DomainLength = 0;
+    identity.Flags = SEC_WINNT_AUTH_IDENTITY_ANSI;
+    EXPECT_EQ(CoSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+                                RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, &identity,
+                                EOAC_NONE),
+              S_OK);
+    identity.Flags = 3;
+    EXPECT_EQ(CoSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+                                RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, &identity,
+                                EOAC_NONE),
+              E_INVALIDARG);
+
+    const std::vector<ProxyBlanketCall> calls = ProxyBlanketLog::calls();
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].proxy, proxy);
+    EXPECT_EQ(calls[0].capabilities, static_cast<std::uint32_t>(EOAC_STATIC_CLOAKING));
+    EXPECT_FALSE(calls[0].hasIdentity);
+    EXPECT_EQ(calls[1].authnLevel, static_cast<std::uint32_t>(RPC_C_AUTHN_LEVEL_CALL));
+    EXPECT_EQ(calls[1].user, "alice");
+    EXPECT_EQ(calls[1].domain, "DOM");
+    EXPECT_EQ(calls[1].password, "");
+    EXPECT_EQ(calls[2].user, "bob");
+    EXPECT_EQ(calls[2].identityFlags, static_cast<std::uint32_t>(SEC_WINNT_AUTH_IDENTITY_ANSI));
+
+    FaultInjection::inject(Fault::at(FaultPoint::ProxyBlanket, E_ACCESSDENIED));
+    EXPECT_EQ(
+        CoSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+                          RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE),
+        E_ACCESSDENIED);
+    EXPECT_EQ(proxy->Release(), 0u);
+}
+
+}  // namespace

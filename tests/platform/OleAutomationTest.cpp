@@ -1,0 +1,220 @@
+#include <oleauto.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+// An IUnknown that counts its references, to check who adds and releases them.
+struct CountedObject : IUnknown {
+    ULONG references = 1;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+    ULONG STDMETHODCALLTYPE Release() override { return --references; }
+};
+
+std::uint32_t prefixOf(BSTR text) {
+    std::uint32_t prefix;
+    std::memcpy(&prefix, reinterpret_cast<const char*>(text) - sizeof prefix, sizeof prefix);
+    return prefix;
+}
+
+TEST(BstrTest, HasALengthPrefixAndATerminator) {
+    BSTR text = SysAllocString(L"abc");
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(SysStringLen(text), 3u);
+    EXPECT_EQ(SysStringByteLen(text), 3 * sizeof(OLECHAR));
+    EXPECT_EQ(prefixOf(text), 3 * sizeof(OLECHAR));
+    EXPECT_EQ(text[3], L'\0');
+    SysFreeString(text);
+}
+
+TEST(BstrTest, NullIsTheEmptyString) {
+    EXPECT_EQ(SysAllocString(nullptr), nullptr);
+    EXPECT_EQ(SysStringLen(nullptr), 0u);
+    EXPECT_EQ(SysStringByteLen(nullptr), 0u);
+    SysFreeString(nullptr);
+}
+
+TEST(BstrTest, LengthsCountEmbeddedNulsAndOddBytes) {
+    BSTR embedded = SysAllocStringLen(L"a\0b", 3);
+    EXPECT_EQ(SysStringLen(embedded), 3u);
+    EXPECT_EQ(embedded[2], L'b');
+    BSTR blank = SysAllocStringLen(nullptr, 4);
+    EXPECT_EQ(SysStringLen(blank), 4u);
+    EXPECT_EQ(std::wcslen(blank), 0u);
+    BSTR bytes = SysAllocStringByteLen("xyz", 3);
+    EXPECT_EQ(SysStringByteLen(bytes), 3u);
+    EXPECT_STREQ(reinterpret_cast<const char*>(bytes), "xyz");
+    EXPECT_EQ(SysAllocStringLen(L"x", 0xFFFFFFFFu), nullptr);
+    for (BSTR text : {embedded, blank, bytes}) SysFreeString(text);
+}
+
+TEST(BstrTest, ReallocationMayReadTheOldString) {
+    BSTR text = SysAllocString(L"hello world");
+    ASSERT_TRUE(SysReAllocString(&text, text + 6));
+    EXPECT_STREQ(text, L"world");
+    ASSERT_TRUE(SysReAllocStringLen(&text, text, 3));
+    EXPECT_STREQ(text, L"wor");
+    SysFreeString(text);
+}
+
+TEST(VariantTest, CopyIsDeepForStringsAndArrays) {
+    VARIANT source;
+    VariantInit(&source);
+    source.vt = VT_BSTR;
+    source.bstrVal = SysAllocStringByteLen("abcde", 5);
+    VARIANT copy;
+    VariantInit(&copy);
+    ASSERT_EQ(VariantCopy(&copy, &source), S_OK);
+    EXPECT_NE(copy.bstrVal, source.bstrVal);
+    EXPECT_EQ(SysStringByteLen(copy.bstrVal), 5u);
+    EXPECT_EQ(VariantClear(&source), S_OK);
+    EXPECT_EQ(source.vt, VT_EMPTY);
+
+    source.vt = VT_ARRAY | VT_BSTR;
+    source.parray = SafeArrayCreateVector(VT_BSTR, 0, 1);
+    LONG index = 0;
+    ASSERT_EQ(SafeArrayPutElement(source.parray, &index, copy.bstrVal), S_OK);
+    // Copying over a VARIANT frees what it held (checked by the leak sanitizer).
+    ASSERT_EQ(VariantCopy(&copy, &source), S_OK);
+    EXPECT_NE(copy.parray, source.parray);
+    BSTR element = static_cast<BSTR*>(copy.parray->pvData)[0];
+    EXPECT_NE(element, static_cast<BSTR*>(source.parray->pvData)[0]);
+    EXPECT_EQ(SysStringByteLen(element), 5u);
+    EXPECT_EQ(VariantCopy(&copy, &copy), S_OK);
+    VariantClear(&source);
+    VariantClear(&copy);
+}
+
+TEST(VariantTest, InterfacesAreReferencedNotCopied) {
+    CountedObject object;
+    VARIANT source;
+    source.vt = VT_UNKNOWN;
+    source.punkVal = &object;
+    VARIANT copy;
+    VariantInit(&copy);
+    ASSERT_EQ(VariantCopy(&copy, &source), S_OK);
+    EXPECT_EQ(copy.punkVal, &object);
+    EXPECT_EQ(object.references, 2u);
+    VariantClear(&copy);
+    EXPECT_EQ(object.references, 1u);
+}
+
+TEST(VariantTest, InvalidTypesAreRefusedAndLeftAlone) {
+    VARIANT bad;
+    bad.vt = 0x7FFF;
+    VARIANT copy;
+    VariantInit(&copy);
+    EXPECT_EQ(VariantCopy(&copy, &bad), DISP_E_BADVARTYPE);
+    EXPECT_EQ(copy.vt, VT_EMPTY);
+    EXPECT_EQ(VariantClear(&bad), DISP_E_BADVARTYPE);
+    EXPECT_EQ(bad.vt, 0x7FFF);
+    bad.vt = VT_VARIANT;  // only valid by reference or in arrays
+    EXPECT_EQ(VariantClear(&bad), DISP_E_BADVARTYPE);
+    EXPECT_EQ(VariantClear(nullptr), E_INVALIDARG);
+}
+
+TEST(SafeArrayTest, VectorsKnowTheirBoundsAndElementSizes) {
+    SAFEARRAY* array = SafeArrayCreateVector(VT_I4, -2, 5);
+    ASSERT_NE(array, nullptr);
+    LONG low = 0, high = 0;
+    EXPECT_EQ(SafeArrayGetLBound(array, 1, &low), S_OK);
+    EXPECT_EQ(SafeArrayGetUBound(array, 1, &high), S_OK);
+    EXPECT_EQ(low, -2);
+    EXPECT_EQ(high, 2);
+    EXPECT_EQ(SafeArrayGetLBound(array, 2, &low), DISP_E_BADINDEX);
+    EXPECT_EQ(SafeArrayGetUBound(array, 0, &high), DISP_E_BADINDEX);
+    EXPECT_EQ(SafeArrayGetDim(array), 1u);
+    VARTYPE vt = VT_EMPTY;
+    EXPECT_EQ(SafeArrayGetVartype(array, &vt), S_OK);
+    EXPECT_EQ(vt, VT_I4);
+
+    LONG value = 42;
+    LONG index = 2;
+    EXPECT_EQ(SafeArrayPutElement(array, &index, &value), S_OK);
+    index = 3;
+    EXPECT_EQ(SafeArrayPutElement(array, &index, &value), DISP_E_BADINDEX);
+    index = 2;
+    LONG read = 0;
+    EXPECT_EQ(SafeArrayGetElement(array, &index, &read), S_OK);
+    EXPECT_EQ(read, 42);
+    EXPECT_EQ(static_cast<LONG*>(array->pvData)[4], 42);
+    EXPECT_EQ(SafeArrayDestroy(array), S_OK);
+
+    const std::pair<VARTYPE, UINT> sizes[] = {{VT_UI1, 1},
+                                              {VT_I2, 2},
+                                              {VT_BOOL, 2},
+                                              {VT_R4, 4},
+                                              {VT_R8, 8},
+                                              {VT_I8, 8},
+                                              {VT_BSTR, sizeof(BSTR)},
+                                              {VT_UNKNOWN, sizeof(IUnknown*)},
+                                              {VT_VARIANT, sizeof(VARIANT)}};
+    for (const auto& [type, size] : sizes) {
+        SAFEARRAY* typed = SafeArrayCreateVector(type, 0, 0);
+        ASSERT_NE(typed, nullptr) << type;
+        EXPECT_EQ(SafeArrayGetElemsize(typed), size) << type;
+        EXPECT_NE(typed->pvData, nullptr) << "even an empty array has data";
+        SafeArrayDestroy(typed);
+    }
+    EXPECT_EQ(SafeArrayCreateVector(VT_EMPTY, 0, 1), nullptr);
+    EXPECT_EQ(SafeArrayCreateVector(VT_NULL, 0, 1), nullptr);
+}
+
+TEST(SafeArrayTest, AccessLocksTheArray) {
+    SAFEARRAY* array = SafeArrayCreateVector(VT_R8, 0, 3);
+    void* data = nullptr;
+    ASSERT_EQ(SafeArrayAccessData(array, &data), S_OK);
+    EXPECT_EQ(data, array->pvData);
+    EXPECT_EQ(SafeArrayDestroy(array), DISP_E_ARRAYISLOCKED);
+    EXPECT_EQ(SafeArrayUnaccessData(array), S_OK);
+    EXPECT_EQ(SafeArrayUnaccessData(array), E_UNEXPECTED);
+    EXPECT_EQ(SafeArrayDestroy(array), S_OK);
+}
+
+TEST(SafeArrayTest, StringElementsAreCopiedInAndOut) {
+    SAFEARRAY* array = SafeArrayCreateVector(VT_BSTR, 1, 2);
+    BSTR text = SysAllocString(L"value");
+    LONG index = 1;
+    ASSERT_EQ(SafeArrayPutElement(array, &index, text), S_OK);
+    ASSERT_EQ(SafeArrayPutElement(array, &index, text), S_OK);  // replaces, frees the old copy
+    SysFreeString(text);
+    BSTR out = nullptr;
+    ASSERT_EQ(SafeArrayGetElement(array, &index, &out), S_OK);
+    EXPECT_STREQ(out, L"value");
+    SysFreeString(out);
+    index = 2;
+    ASSERT_EQ(SafeArrayGetElement(array, &index, &out), S_OK);
+    EXPECT_EQ(out, nullptr);
+    EXPECT_EQ(SafeArrayDestroy(array), S_OK);
+}
+
+TEST(SafeArrayTest, DimensionsAreNumberedFromTheLeft) {
+    SAFEARRAYBOUND bounds[2] = {{2, 0}, {3, 10}};
+    SAFEARRAY* array = SafeArrayCreate(VT_I2, 2, bounds);
+    ASSERT_NE(array, nullptr);
+    LONG low = 0;
+    SafeArrayGetLBound(array, 2, &low);
+    EXPECT_EQ(low, 10);
+    LONG indices[2] = {1, 12};
+    SHORT value = 7;
+    EXPECT_EQ(SafeArrayPutElement(array, indices, &value), S_OK);
+    indices[1] = 13;
+    EXPECT_EQ(SafeArrayPutElement(array, indices, &value), DISP_E_BADINDEX);
+    SAFEARRAY* copy = nullptr;
+    ASSERT_EQ(SafeArrayCopy(array, &copy), S_OK);
+    indices[1] = 12;
+    SHORT read = 0;
+    EXPECT_EQ(SafeArrayGetElement(copy, indices, &read), S_OK);
+    EXPECT_EQ(read, 7);
+    SafeArrayDestroy(copy);
+    SafeArrayDestroy(array);
+}
+
+}  // namespace

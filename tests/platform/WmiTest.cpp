@@ -1,0 +1,765 @@
+#include <wbemcli.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "nvx4/platform/NameService.h"
+#include "nvx4/repository/RegistrationScope.h"
+#include "nvx4/repository/Repository.h"
+
+namespace {
+
+using nvx4::platform::NameService;
+using nvx4::repository::Fault;
+using nvx4::repository::FaultInjection;
+using nvx4::repository::FaultPoint;
+using nvx4::repository::kRepositoryVariable;
+using nvx4::repository::MethodCall;
+using nvx4::repository::RegistrationScope;
+using nvx4::repository::Repository;
+using nvx4::repository::Value;
+using nvx4::test::ScopedEnv;
+
+// WBEM status codes are unsigned enumerators; results are signed.
+constexpr HRESULT status(WBEMSTATUS code) { return static_cast<HRESULT>(code); }
+
+class Bstr {
+  public:
+    explicit Bstr(const wchar_t* text) : text_(SysAllocString(text)) {}
+    ~Bstr() { SysFreeString(text_); }
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+    operator BSTR() const { return text_; }
+
+  private:
+    BSTR text_;
+};
+
+struct Variant : VARIANT {
+    Variant() { VariantInit(this); }
+    ~Variant() { VariantClear(this); }
+};
+
+template <typename T>
+std::vector<T> elements(const VARIANT& value) {
+    const T* data = static_cast<const T*>(value.parray->pvData);
+    return std::vector<T>(data, data + value.parray->rgsabound[0].cElements);
+}
+
+std::vector<std::wstring> texts(const VARIANT& value) {
+    std::vector<std::wstring> result;
+    for (BSTR text : elements<BSTR>(value)) result.emplace_back(text, SysStringLen(text));
+    return result;
+}
+
+class WmiTest : public ::testing::Test {
+  protected:
+    WmiTest() {
+        NameService::useTable("node7.example", {});
+        CoInitialize(nullptr);
+        EXPECT_EQ(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IWbemLocator, reinterpret_cast<void**>(&locator_)),
+                  S_OK);
+    }
+    ~WmiTest() override {
+        if (services_ != nullptr) {
+            EXPECT_EQ(services_->Release(), 0u);
+        }
+        EXPECT_EQ(locator_->Release(), 0u);
+        CoUninitialize();
+        NameService::useSystem();
+    }
+
+    HRESULT connect(const wchar_t* path, IWbemServices** services, const wchar_t* user = nullptr) {
+        return locator_->ConnectServer(Bstr(path), Bstr(user), nullptr, nullptr, 0, nullptr,
+                                       nullptr, services);
+    }
+    void SetUp() override { ASSERT_EQ(connect(L"\\\\.\\root\\test", &services_), S_OK); }
+
+    IEnumWbemClassObject* enumerate(const wchar_t* cls, LONG flags = 0) {
+        IEnumWbemClassObject* enumerator = nullptr;
+        EXPECT_EQ(services_->CreateInstanceEnum(Bstr(cls), flags, nullptr, &enumerator), S_OK);
+        return enumerator;
+    }
+    // Every instance of a class, fetched one Next at a time.
+    std::vector<IWbemClassObject*> all(const wchar_t* cls, LONG flags = 0) {
+        IEnumWbemClassObject* enumerator = enumerate(cls, flags);
+        std::vector<IWbemClassObject*> objects;
+        IWbemClassObject* object = nullptr;
+        ULONG returned = 0;
+        while (enumerator->Next(WBEM_INFINITE, 1, &object, &returned) == S_OK)
+            objects.push_back(object);
+        EXPECT_EQ(enumerator->Release(), 0u);
+        return objects;
+    }
+    static void release(const std::vector<IWbemClassObject*>& objects) {
+        for (IWbemClassObject* object : objects) EXPECT_EQ(object->Release(), 0u);
+    }
+    IWbemClassObject* getObject(const wchar_t* path) {
+        IWbemClassObject* object = nullptr;
+        EXPECT_EQ(services_->GetObject(Bstr(path), 0, nullptr, &object, nullptr), S_OK) << path;
+        return object;
+    }
+
+    static std::wstring text(IWbemClassObject* object, const wchar_t* name) {
+        Variant value;
+        EXPECT_EQ(object->Get(name, 0, &value, nullptr, nullptr), S_OK) << name;
+        if (value.vt == VT_NULL) return L"<null>";
+        return value.vt == VT_BSTR ? value.bstrVal : L"<not text>";
+    }
+    static LONG integer(IWbemClassObject* object, const wchar_t* name) {
+        Variant value;
+        EXPECT_EQ(object->Get(name, 0, &value, nullptr, nullptr), S_OK) << name;
+        EXPECT_EQ(value.vt, VT_I4) << name;
+        return value.lVal;
+    }
+    static std::vector<std::wstring> names(IWbemClassObject* object, LONG flags,
+                                           const wchar_t* qualifier = nullptr) {
+        SAFEARRAY* array = nullptr;
+        EXPECT_EQ(object->GetNames(qualifier, flags, nullptr, &array), S_OK);
+        if (array == nullptr) return {};
+        LONG low = -1;
+        SafeArrayGetLBound(array, 1, &low);
+        EXPECT_EQ(low, 0);
+        VARIANT holder;
+        holder.vt = VT_ARRAY | VT_BSTR;
+        holder.parray = array;
+        std::vector<std::wstring> result = texts(holder);
+        SafeArrayDestroy(array);
+        return result;
+    }
+
+    ScopedEnv sources_{kRepositoryVariable, std::string(NVX4_TEST_FIXTURES) + "/inventory.mof"};
+    RegistrationScope scope_;
+    IWbemLocator* locator_ = nullptr;
+    IWbemServices* services_ = nullptr;
+};
+
+TEST_F(WmiTest, ConnectServerTakesTheLocalMachineInEveryForm) {
+    for (const wchar_t* path : {L"//localhost/root/test", L"root\\test", L"\\\\NODE7\\ROOT\\Test",
+                                L"\\\\node7.example\\root\\test\\", L"\\\\127.0.0.1\\root"}) {
+        IWbemServices* services = nullptr;
+        ASSERT_EQ(connect(path, &services), S_OK) << path;
+        EXPECT_EQ(services->Release(), 0u);
+    }
+}
+
+TEST_F(WmiTest, ConnectServerRefusesWhatItCannotServe) {
+    const struct {
+        const wchar_t* path;
+        const wchar_t* user;
+        HRESULT result;
+    } cases[] = {
+        {L"\\\\elsewhere\\root\\test", nullptr, status(WBEM_E_TRANSPORT_FAILURE)},
+        {L"root\\nowhere", nullptr, status(WBEM_E_INVALID_NAMESPACE)},
+        {L"\\\\.\\", nullptr, status(WBEM_E_INVALID_NAMESPACE)},
+        {L"", nullptr, status(WBEM_E_INVALID_PARAMETER)},
+        {L"root\\test", L"alice", status(WBEM_E_LOCAL_CREDENTIALS)},
+    };
+    for (const auto& c : cases) {
+        IWbemServices* services = reinterpret_cast<IWbemServices*>(1);
+        EXPECT_EQ(connect(c.path, &services, c.user), c.result) << c.path;
+        EXPECT_EQ(services, nullptr);
+    }
+    EXPECT_EQ(connect(L"root\\test", nullptr), status(WBEM_E_INVALID_PARAMETER));
+
+    nvx4::test::TempPath bad("bad.mof");
+    std::ofstream(bad.path()) << "class Broken {\n  sint32 X = \"text\";\n};";
+    ScopedEnv broken(kRepositoryVariable, bad.path());
+    IWbemServices* services = nullptr;
+    EXPECT_EQ(connect(L"root\\test", &services), status(WBEM_E_INVALID_SYNTAX));
+    ASSERT_TRUE(Repository::lastError().has_value());
+    EXPECT_EQ(Repository::lastError()->text(),
+              bad.path() + ":2:3: X: a string is not a valid sint32");
+}
+
+TEST_F(WmiTest, NextDeliversTheInstancesInOrderThenReportsTheEnd) {
+    IEnumWbemClassObject* enumerator = enumerate(L"Test_Types");
+    IWbemClassObject* objects[4] = {};
+    ULONG returned = 99;
+    ASSERT_EQ(enumerator->Next(WBEM_INFINITE, 1, objects, &returned), S_OK);
+    EXPECT_EQ(returned, 1u);
+    EXPECT_EQ(integer(objects[0], L"Id"), 1);
+    EXPECT_EQ(enumerator->Next(2000, 3, objects + 1, &returned), status(WBEM_S_FALSE));
+    EXPECT_EQ(returned, 1u);
+    EXPECT_EQ(integer(objects[1], L"Id"), 2);
+    EXPECT_EQ(enumerator->Next(0, 1, objects + 2, &returned), status(WBEM_S_FALSE));
+    EXPECT_EQ(returned, 0u);
+    EXPECT_EQ(objects[2], nullptr);
+
+    ASSERT_EQ(enumerator->Reset(), S_OK);
+    ASSERT_EQ(enumerator->Next(WBEM_INFINITE, 1, objects + 2, &returned), S_OK);
+    EXPECT_EQ(integer(objects[2], L"Id"), 1);
+    EXPECT_EQ(enumerator->Next(-2, 1, objects + 3, &returned), status(WBEM_E_INVALID_PARAMETER));
+    EXPECT_EQ(enumerator->Next(0, 1, objects + 3, nullptr), status(WBEM_E_INVALID_PARAMETER));
+    release({objects[0], objects[1], objects[2]});
+    EXPECT_EQ(enumerator->Release(), 0u);
+}
+
+TEST_F(WmiTest, EnumerationsIncludeSubclassesUnlessShallow) {
+    std::vector<IWbemClassObject*> devices = all(L"test_device");
+    ASSERT_EQ(devices.size(), 3u);
+    EXPECT_EQ(text(devices[0], L"__CLASS"), L"Test_Device");
+    EXPECT_EQ(text(devices[1], L"__CLASS"), L"Test_Fan");
+    EXPECT_EQ(text(devices[2], L"DeviceID"), L"fan2");
+    release(devices);
+    std::vector<IWbemClassObject*> shallow = all(L"Test_Device", WBEM_FLAG_SHALLOW);
+    EXPECT_EQ(shallow.size(), 1u);
+    release(shallow);
+
+    IEnumWbemClassObject* enumerator = reinterpret_cast<IEnumWbemClassObject*>(1);
+    EXPECT_EQ(services_->CreateInstanceEnum(Bstr(L"Nope"), 0, nullptr, &enumerator),
+              status(WBEM_E_INVALID_CLASS));
+    EXPECT_EQ(enumerator, nullptr);
+    EXPECT_EQ(services_->CreateInstanceEnum(nullptr, 0, nullptr, &enumerator),
+              status(WBEM_E_INVALID_PARAMETER));
+    EXPECT_EQ(services_->CreateInstanceEnum(Bstr(L"Test_Fan"), 0x4000000, nullptr, &enumerator),
+              status(WBEM_E_INVALID_PARAMETER));
+}
+
+TEST_F(WmiTest, ForwardOnlyEnumeratorsCannotGoBack) {
+    IEnumWbemClassObject* enumerator =
+        enumerate(L"Test_Device", WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY);
+    EXPECT_EQ(enumerator->Reset(), status(WBEM_E_INVALID_OPERATION));
+    IEnumWbemClassObject* clone = nullptr;
+    EXPECT_EQ(enumerator->Clone(&clone), status(WBEM_E_INVALID_OPERATION));
+    EXPECT_EQ(enumerator->Skip(WBEM_INFINITE, 2), S_OK);
+    IWbemClassObject* object = nullptr;
+    ULONG returned = 0;
+    ASSERT_EQ(enumerator->Next(WBEM_INFINITE, 1, &object, &returned), S_OK);
+    EXPECT_EQ(text(object, L"DeviceID"), L"fan2");
+    EXPECT_EQ(enumerator->Skip(0, 1), status(WBEM_S_FALSE));
+    EXPECT_EQ(object->Release(), 0u);
+    EXPECT_EQ(enumerator->Release(), 0u);
+}
+
+TEST_F(WmiTest, ObjectsOutliveTheEnumeratorAndTheServicesThatMadeThem) {
+    IEnumWbemClassObject* enumerator = enumerate(L"Test_Fan");
+    EXPECT_EQ(services_->Release(), 0u);
+    services_ = nullptr;
+    IWbemClassObject* object = nullptr;
+    ULONG returned = 0;
+    ASSERT_EQ(enumerator->Next(WBEM_INFINITE, 1, &object, &returned), S_OK);
+    EXPECT_EQ(enumerator->Release(), 0u);
+    EXPECT_EQ(object->AddRef(), 2u);
+    EXPECT_EQ(object->Release(), 1u);
+    EXPECT_EQ(integer(object, L"Speed"), 1200);
+    EXPECT_EQ(object->Release(), 0u);
+}
+
+TEST_F(WmiTest, ValuesComeAsTheVariantTypesOfTheirCimTypes) {
+    const struct {
+        const wchar_t* property;
+        VARTYPE vt;
+        CIMTYPE cimtype;
+        std::function<void(const VARIANT&)> check;
+    } cases[] = {
+        {L"S8", VT_I2, CIM_SINT8, [](const VARIANT& v) { EXPECT_EQ(v.iVal, -128); }},
+        {L"U8", VT_UI1, CIM_UINT8, [](const VARIANT& v) { EXPECT_EQ(v.bVal, 255); }},
+        {L"S16", VT_I2, CIM_SINT16, [](const VARIANT& v) { EXPECT_EQ(v.iVal, -32768); }},
+        {L"U16", VT_I4, CIM_UINT16, [](const VARIANT& v) { EXPECT_EQ(v.lVal, 65535); }},
+        {L"S32", VT_I4, CIM_SINT32, [](const VARIANT& v) { EXPECT_EQ(v.lVal, INT32_MIN); }},
+        {L"U32", VT_I4, CIM_UINT32, [](const VARIANT& v) { EXPECT_EQ(v.lVal, -1); }},
+        {L"S64", VT_BSTR, CIM_SINT64,
+         [](const VARIANT& v) { EXPECT_STREQ(v.bstrVal, L"-9223372036854775808"); }},
+        {L"U64", VT_BSTR, CIM_UINT64,
+         [](const VARIANT& v) { EXPECT_STREQ(v.bstrVal, L"18446744073709551615"); }},
+        {L"R32", VT_R4, CIM_REAL32, [](const VARIANT& v) { EXPECT_EQ(v.fltVal, 1.5f); }},
+        {L"R64", VT_R8, CIM_REAL64, [](const VARIANT& v) { EXPECT_EQ(v.dblVal, -2250.0); }},
+        {L"Flag", VT_BOOL, CIM_BOOLEAN, [](const VARIANT& v) { EXPECT_EQ(v.boolVal, -1); }},
+        {L"Text", VT_BSTR, CIM_STRING,
+         [](const VARIANT& v) {
+             EXPECT_STREQ(v.bstrVal, L"tab\there \"quoted\" joined");
+             EXPECT_EQ(SysStringLen(v.bstrVal), 24u);
+         }},
+        {L"When", VT_BSTR, CIM_DATETIME,
+         [](const VARIANT& v) { EXPECT_STREQ(v.bstrVal, L"20240131235959.000000+060"); }},
+        {L"Letter", VT_I2, CIM_CHAR16, [](const VARIANT& v) { EXPECT_EQ(v.iVal, L'Z'); }},
+        {L"Unset", VT_NULL, CIM_STRING, [](const VARIANT&) {}},
+        {L"Numbers", VT_ARRAY | VT_I4, CIM_SINT32 | CIM_FLAG_ARRAY,
+         [](const VARIANT& v) {
+             EXPECT_EQ(elements<LONG>(v), (std::vector<LONG>{1, -2, 127}));
+         }},
+        {L"Words", VT_ARRAY | VT_BSTR, CIM_STRING | CIM_FLAG_ARRAY,
+         [](const VARIANT& v) {
+             EXPECT_EQ(texts(v), (std::vector<std::wstring>{L"a", L"b"}));
+         }},
+        {L"Flags", VT_ARRAY | VT_BOOL, CIM_BOOLEAN | CIM_FLAG_ARRAY,
+         [](const VARIANT& v) {
+             EXPECT_EQ(elements<VARIANT_BOOL>(v), (std::vector<VARIANT_BOOL>{-1, 0}));
+         }},
+        {L"Bytes", VT_ARRAY | VT_UI1, CIM_UINT8 | CIM_FLAG_ARRAY,
+         [](const VARIANT& v) { EXPECT_EQ(SafeArrayGetElemsize(v.parray), 1u); }},
+    };
+    std::vector<IWbemClassObject*> objects = all(L"Test_Types");
+    for (const auto& c : cases) {
+        Variant value;
+        CIMTYPE cimtype = 0;
+        LONG flavor = -1;
+        ASSERT_EQ(objects[0]->Get(c.property, 0, &value, &cimtype, &flavor), S_OK) << c.property;
+        EXPECT_EQ(value.vt, c.vt) << c.property;
+        EXPECT_EQ(cimtype, c.cimtype) << c.property;
+        EXPECT_EQ(flavor, WBEM_FLAVOR_ORIGIN_LOCAL) << c.property;
+        if (value.vt == c.vt) c.check(value);
+    }
+    EXPECT_EQ(text(objects[1], L"R32"), L"<null>");
+    release(objects);
+}
+
+TEST_F(WmiTest, GetFindsNamesWithoutRegardToCaseAndOnlyThose) {
+    std::vector<IWbemClassObject*> objects = all(L"Test_Types");
+    IWbemClassObject* object = objects[0];
+    EXPECT_EQ(integer(object, L"s32"), INT32_MIN);
+    Variant value;
+    EXPECT_EQ(object->Get(L"Nope", 0, &value, nullptr, nullptr), status(WBEM_E_NOT_FOUND));
+    EXPECT_EQ(object->Get(L"__Nope", 0, &value, nullptr, nullptr), status(WBEM_E_NOT_FOUND));
+    EXPECT_EQ(object->Get(nullptr, 0, &value, nullptr, nullptr), status(WBEM_E_INVALID_PARAMETER));
+    EXPECT_EQ(object->Get(L"Id", 1, &value, nullptr, nullptr), status(WBEM_E_INVALID_PARAMETER));
+    EXPECT_EQ(value.vt, VT_EMPTY);
+    CIMTYPE cimtype = 0;
+    EXPECT_EQ(object->Get(L"Words", 0, nullptr, &cimtype, nullptr), S_OK);
+    EXPECT_EQ(cimtype, CIM_STRING | CIM_FLAG_ARRAY);
+    release(objects);
+}
+
+TEST_F(WmiTest, GetNamesListsSystemPropertiesFirstThenTheClassOrder) {
+    std::vector<IWbemClassObject*> types = all(L"Test_Types");
+    const std::vector<std::wstring> every = names(types[0], WBEM_FLAG_ALWAYS);
+    const std::vector<std::wstring> system = {
+        L"__GENUS",          L"__CLASS",      L"__SUPERCLASS", L"__DYNASTY",   L"__RELPATH",
+        L"__PROPERTY_COUNT", L"__DERIVATION", L"__SERVER",     L"__NAMESPACE", L"__PATH"};
+    ASSERT_EQ(every.size(), 30u);
+    EXPECT_EQ(std::vector<std::wstring>(every.begin(), every.begin() + 10), system);
+    EXPECT_EQ(every[10], L"Id");
+    EXPECT_EQ(every[29], L"Unset");
+    const std::vector<std::wstring> own = names(types[0], WBEM_FLAG_NONSYSTEM_ONLY);
+    EXPECT_EQ(own, std::vector<std::wstring>(every.begin() + 10, every.end()));
+    EXPECT_EQ(names(types[0], WBEM_FLAG_SYSTEM_ONLY), system);
+    EXPECT_EQ(names(types[0], WBEM_FLAG_KEYS_ONLY), std::vector<std::wstring>{L"Id"});
+    EXPECT_EQ(names(types[0], WBEM_FLAG_ONLY_IF_TRUE, L"KEY"), std::vector<std::wstring>{L"Id"});
+    EXPECT_EQ(names(types[0], WBEM_FLAG_ONLY_IF_FALSE, L"key").size(), 19u);
+    release(types);
+
+    std::vector<IWbemClassObject*> fans = all(L"Test_Fan");
+    EXPECT_EQ(names(fans[0], WBEM_FLAG_LOCAL_ONLY), std::vector<std::wstring>{L"Speed"});
+    EXPECT_EQ(names(fans[0], WBEM_FLAG_PROPAGATED_ONLY),
+              (std::vector<std::wstring>{L"DeviceID", L"Name"}));
+    SAFEARRAY* array = nullptr;
+    EXPECT_EQ(fans[0]->GetNames(nullptr, WBEM_FLAG_ONLY_IF_TRUE, nullptr, &array),
+              status(WBEM_E_INVALID_PARAMETER));
+    EXPECT_EQ(fans[0]->GetNames(nullptr, 0x50, nullptr, &array), status(WBEM_E_INVALID_PARAMETER));
+    EXPECT_EQ(fans[0]->GetNames(nullptr, 0, nullptr, nullptr), status(WBEM_E_INVALID_PARAMETER));
+    EXPECT_EQ(array, nullptr);
+
+    // The property enumeration walks the same names.
+    EXPECT_EQ(fans[0]->Next(0, nullptr, nullptr, nullptr, nullptr), status(WBEM_E_UNEXPECTED));
+    ASSERT_EQ(fans[0]->BeginEnumeration(WBEM_FLAG_NONSYSTEM_ONLY), S_OK);
+    std::vector<std::wstring> walked;
+    BSTR name = nullptr;
+    Variant value;
+    while (fans[0]->Next(0, &name, &value, nullptr, nullptr) == S_OK) {
+        walked.emplace_back(name);
+        SysFreeString(name);
+        VariantClear(&value);
+    }
+    EXPECT_EQ(walked, (std::vector<std::wstring>{L"DeviceID", L"Name", L"Speed"}));
+    EXPECT_EQ(fans[0]->Next(0, &name, &value, nullptr, nullptr), status(WBEM_S_NO_MORE_DATA));
+    EXPECT_EQ(fans[0]->EndEnumeration(), S_OK);
+    release(fans);
+}
+
+TEST_F(WmiTest, SystemPropertiesDescribeTheObject) {
+    std::vector<IWbemClassObject*> fans = all(L"Test_Fan");
+    IWbemClassObject* fan = fans[0];
+    EXPECT_EQ(integer(fan, L"__GENUS"), WBEM_GENUS_INSTANCE);
+    EXPECT_EQ(text(fan, L"__CLASS"), L"Test_Fan");
+    EXPECT_EQ(text(fan, L"__SUPERCLASS"), L"Test_Device");
+    EXPECT_EQ(text(fan, L"__DYNASTY"), L"Test_Device");
+    EXPECT_EQ(text(fan, L"__RELPATH"), L"Test_Fan.DeviceID=\"fan1\"");
+    EXPECT_EQ(integer(fan, L"__PROPERTY_COUNT"), 3);
+    EXPECT_EQ(text(fan, L"__SERVER"), L"NODE7");
+    EXPECT_EQ(text(fan, L"__NAMESPACE"), L"root\\test");
+    EXPECT_EQ(text(fan, L"__PATH"), L"\\\\NODE7\\root\\test:Test_Fan.DeviceID=\"fan1\"");
+    Variant derivation;
+    LONG flavor = 0;
+    ASSERT_EQ(fan->Get(L"__DERIVATION", 0, &derivation, nullptr, &flavor), S_OK);
+    EXPECT_EQ(texts(derivation), std::vector<std::wstring>{L"Test_Device"});
+    EXPECT_EQ(flavor, WBEM_FLAVOR_ORIGIN_SYSTEM);
+    release(fans);
+
+    IWbemClassObject* cls = getObject(L"Test_Device");
+    EXPECT_EQ(integer(cls, L"__GENUS"), WBEM_GENUS_CLASS);
+    EXPECT_EQ(text(cls, L"__SUPERCLASS"), L"<null>");
+    EXPECT_EQ(text(cls, L"__PATH"), L"\\\\NODE7\\root\\test:Test_Device");
+    IWbemClassObject* spawned = nullptr;
+    ASSERT_EQ(cls->SpawnInstance(0, &spawned), S_OK);
+    EXPECT_EQ(text(spawned, L"__RELPATH"), L"<null>");
+    EXPECT_EQ(text(spawned, L"Name"), L"unnamed");
+    EXPECT_EQ(spawned->Release(), 0u);
+    EXPECT_EQ(cls->Release(), 0u);
+}
+
+TEST_F(WmiTest, PutChecksValuesAgainstThePropertyType) {
+    auto variant = [](VARTYPE vt, auto set) {
+        VARIANT v;
+        VariantInit(&v);
+        v.vt = vt;
+        set(v);
+        return v;
+    };
+    const struct {
+        const wchar_t* property;
+        VARIANT value;
+        HRESULT result;
+        const wchar_t* readBack;  // the value's text, or null to skip
+    } cases[] = {
+        {L"S32", variant(VT_I4, [](VARIANT& v) { v.lVal = 7; }), S_OK, nullptr},
+        {L"U32", variant(VT_I4, [](VARIANT& v) { v.lVal = -1; }), S_OK, nullptr},
+        {L"S8", variant(VT_I4, [](VARIANT& v) { v.lVal = 1000; }), status(WBEM_E_TYPE_MISMATCH),
+         nullptr},
+        {L"S8", variant(VT_I2, [](VARIANT& v) { v.iVal = -5; }), S_OK, nullptr},
+        {L"Text", variant(VT_I4, [](VARIANT& v) { v.lVal = 1; }), status(WBEM_E_TYPE_MISMATCH),
+         nullptr},
+        {L"S64", variant(VT_BSTR, [](VARIANT& v) { v.bstrVal = SysAllocString(L"-42"); }), S_OK,
+         L"-42"},
+        {L"U64", variant(VT_I4, [](VARIANT& v) { v.lVal = 9; }), S_OK, L"9"},
+        {L"S64", variant(VT_BSTR, [](VARIANT& v) { v.bstrVal = SysAllocString(L"4x"); }),
+         status(WBEM_E_TYPE_MISMATCH), nullptr},
+        {L"When", variant(VT_BSTR, [](VARIANT& v) { v.bstrVal = SysAllocString(L"today"); }),
+         status(WBEM_E_TYPE_MISMATCH), nullptr},
+        {L"Flag", variant(VT_I4, [](VARIANT& v) { v.lVal = 1; }), status(WBEM_E_TYPE_MISMATCH),
+         nullptr},
+        {L"Text", variant(VT_NULL, [](VARIANT&) {}), S_OK, L"<null>"},
+        {L"Words", variant(VT_BSTR, [](VARIANT& v) { v.bstrVal = SysAllocString(L"x"); }),
+         status(WBEM_E_TYPE_MISMATCH), nullptr},
+    };
+    std::vector<IWbemClassObject*> objects = all(L"Test_Types");
+    IWbemClassObject* object = objects[0];
+    for (const auto& c : cases) {
+        VARIANT value = c.value;
+        EXPECT_EQ(object->Put(c.property, 0, &value, 0), c.result) << c.property;
+        if (c.readBack != nullptr) {
+            EXPECT_EQ(text(object, c.property), c.readBack);
+        }
+        VariantClear(&value);
+    }
+    EXPECT_EQ(integer(object, L"S32"), 7);
+    EXPECT_EQ(integer(object, L"U32"), -1);  // 4294967295 comes back as it went in
+
+    Variant numbers;
+    numbers.vt = VT_ARRAY | VT_I2;
+    numbers.parray = SafeArrayCreateVector(VT_I2, 0, 2);
+    static_cast<SHORT*>(numbers.parray->pvData)[1] = 5;
+    ASSERT_EQ(object->Put(L"Numbers", 0, &numbers, 0), S_OK);
+    Variant stored;
+    ASSERT_EQ(object->Get(L"Numbers", 0, &stored, nullptr, nullptr), S_OK);
+    EXPECT_EQ(stored.vt, VT_ARRAY | VT_I4);
+    EXPECT_EQ(elements<LONG>(stored), (std::vector<LONG>{0, 5}));
+
+    Variant one;
+    one.vt = VT_I4;
+    one.lVal = 1;
+    EXPECT_EQ(object->Put(L"__CLASS", 0, &one, 0), status(WBEM_E_READ_ONLY));
+    EXPECT_EQ(object->Put(L"Nope", 0, &one, 0), status(WBEM_E_NOT_FOUND));
+    EXPECT_EQ(object->Put(L"S32", 0, &one, CIM_STRING), status(WBEM_E_TYPE_MISMATCH));
+    EXPECT_EQ(object->Put(L"S32", 1, &one, 0), status(WBEM_E_INVALID_PARAMETER));
+    release(objects);
+
+    // Nothing reaches the repository before PutInstance.
+    std::vector<IWbemClassObject*> again = all(L"Test_Types");
+    EXPECT_EQ(integer(again[0], L"S32"), INT32_MIN);
+    release(again);
+}
+
+TEST_F(WmiTest, SpawnedInstancesArePutAndDeletedThroughTheServices) {
+    IWbemClassObject* cls = getObject(L"Test_Fan");
+    IWbemClassObject* fan = nullptr;
+    ASSERT_EQ(cls->SpawnInstance(0, &fan), S_OK);
+    EXPECT_EQ(services_->PutInstance(fan, 0, nullptr, nullptr), status(WBEM_E_ILLEGAL_NULL));
+    Variant id;
+    id.vt = VT_BSTR;
+    id.bstrVal = SysAllocString(L"fan3");
+    ASSERT_EQ(fan->Put(L"DeviceID", 0, &id, 0), S_OK);
+    EXPECT_EQ(services_->PutInstance(fan, WBEM_FLAG_UPDATE_ONLY, nullptr, nullptr),
+              status(WBEM_E_NOT_FOUND));
+    EXPECT_EQ(services_->PutInstance(fan, WBEM_FLAG_CREATE_ONLY, nullptr, nullptr), S_OK);
+    EXPECT_EQ(services_->PutInstance(fan, WBEM_FLAG_CREATE_ONLY, nullptr, nullptr),
+              status(WBEM_E_ALREADY_EXISTS));
+    EXPECT_EQ(services_->PutInstance(cls, 0, nullptr, nullptr), status(WBEM_E_INVALID_PARAMETER));
+    EXPECT_EQ(services_->PutInstance(nullptr, 0, nullptr, nullptr),
+              status(WBEM_E_INVALID_PARAMETER));
+
+    std::vector<IWbemClassObject*> fans = all(L"Test_Fan");
+    ASSERT_EQ(fans.size(), 3u);
+    EXPECT_EQ(text(fans[2], L"DeviceID"), L"fan3");
+    EXPECT_EQ(text(fans[2], L"Name"), L"unnamed");
+    release(fans);
+    IWbemClassObject* stored = getObject(L"\\\\.\\root\\test:Test_Device.DeviceID=\"FAN3\"");
+    EXPECT_EQ(text(stored, L"__CLASS"), L"Test_Fan");
+    EXPECT_EQ(stored->Release(), 0u);
+
+    EXPECT_EQ(services_->DeleteInstance(Bstr(L"Test_Fan.DeviceID=\"fan3\""), 0, nullptr, nullptr),
+              S_OK);
+    EXPECT_EQ(services_->DeleteInstance(Bstr(L"Test_Fan.DeviceID=\"fan3\""), 0, nullptr, nullptr),
+              status(WBEM_E_NOT_FOUND));
+    EXPECT_EQ(services_->DeleteInstance(Bstr(L"Test_Fan"), 0, nullptr, nullptr),
+              status(WBEM_E_INVALID_OBJECT_PATH));
+    IWbemClassObject* missing = nullptr;
+    EXPECT_EQ(services_->GetObject(Bstr(L"Nope"), 0, nullptr, &missing, nullptr),
+              status(WBEM_E_NOT_FOUND));
+    EXPECT_EQ(services_->GetObject(Bstr(L"Test_Fan.DeviceID="), 0, nullptr, &missing, nullptr),
+              status(WBEM_E_INVALID_OBJECT_PATH));
+    EXPECT_EQ(missing, nullptr);
+    EXPECT_EQ(fan->Release(), 0u);
+    EXPECT_EQ(cls->Release(), 0u);
+}
+
+TEST_F(WmiTest, MethodsRunThroughTheirHandlerWithParameterObjects) {
+    MethodCall seen;
+    Repository::setMethodHandler(
+        L"Test_Device", L"Reset",
+        [&seen](MethodCall& call) {
+            seen = call;
+            call.setOutput(L"ReturnValue", Value::integer(0));
+            call.setOutput(L"Message", Value::text("done"));
+            return 0;
+        },
+        L"root\\test");
+    IWbemClassObject* cls = getObject(L"Test_Fan");
+    IWbemClassObject* inSignature = nullptr;
+    IWbemClassObject* outSignature = nullptr;
+    ASSERT_EQ(cls->GetMethod(L"Reset", 0, &inSignature, &outSignature), S_OK);
+    EXPECT_EQ(names(inSignature, WBEM_FLAG_NONSYSTEM_ONLY),
+              (std::vector<std::wstring>{L"Delay", L"Reason"}));
+    EXPECT_EQ(names(outSignature, WBEM_FLAG_NONSYSTEM_ONLY),
+              (std::vector<std::wstring>{L"ReturnValue", L"Message"}));
+    EXPECT_EQ(text(inSignature, L"__CLASS"), L"__PARAMETERS");
+    IWbemClassObject* in = nullptr;
+    ASSERT_EQ(inSignature->SpawnInstance(0, &in), S_OK);
+    Variant delay;
+    delay.vt = VT_I4;
+    delay.lVal = 5;
+    ASSERT_EQ(in->Put(L"Delay", 0, &delay, 0), S_OK);
+
+    IWbemClassObject* out = nullptr;
+    ASSERT_EQ(
+        services_->ExecMethod(Bstr(L"Test_Fan"), Bstr(L"Reset"), 0, nullptr, in, &out, nullptr),
+        S_OK);
+    EXPECT_EQ(seen.className, L"Test_Fan");
+    EXPECT_EQ(seen.input(L"Delay"), Value::integer(5));
+    EXPECT_TRUE(seen.input(L"Reason").isNull());
+    ASSERT_NE(out, nullptr);
+    EXPECT_EQ(integer(out, L"ReturnValue"), 0);
+    EXPECT_EQ(text(out, L"Message"), L"done");
+    EXPECT_EQ(out->Release(), 0u);
+
+    ASSERT_EQ(services_->ExecMethod(Bstr(L"Test_Fan.DeviceID=\"fan1\""), Bstr(L"Reset"), 0, nullptr,
+                                    nullptr, nullptr, nullptr),
+              S_OK);
+    EXPECT_EQ(seen.objectPath, L"Test_Fan.DeviceID=\"fan1\"");
+    EXPECT_TRUE(seen.input(L"Delay").isNull());
+
+    IWbemClassObject* none = reinterpret_cast<IWbemClassObject*>(1);
+    EXPECT_EQ(cls->GetMethod(L"Ping", 0, &none, nullptr), S_OK);
+    EXPECT_EQ(none, nullptr);
+    EXPECT_EQ(cls->GetMethod(L"Nope", 0, &none, nullptr), status(WBEM_E_NOT_FOUND));
+    const struct {
+        const wchar_t* path;
+        const wchar_t* method;
+        HRESULT result;
+    } failures[] = {
+        {L"Test_Fan", L"Ping", status(WBEM_E_METHOD_NOT_IMPLEMENTED)},
+        {L"Test_Fan", L"Nope", status(WBEM_E_INVALID_METHOD)},
+        {L"Missing", L"Reset", status(WBEM_E_INVALID_CLASS)},
+        {L"Test_Fan.DeviceID=\"fan9\"", L"Reset", status(WBEM_E_NOT_FOUND)},
+    };
+    for (const auto& f : failures)
+        EXPECT_EQ(
+            services_->ExecMethod(Bstr(f.path), Bstr(f.method), 0, nullptr, nullptr, &out, nullptr),
+            f.result)
+            << f.path << " " << f.method;
+
+    Repository::setMethodHandler(
+        L"Test_Fan", L"Reset", [](MethodCall&) { return status(WBEM_E_ACCESS_DENIED); },
+        L"root\\test");
+    EXPECT_EQ(
+        services_->ExecMethod(Bstr(L"Test_Fan"), Bstr(L"Reset"), 0, nullptr, in, &out, nullptr),
+        status(WBEM_E_ACCESS_DENIED));
+    EXPECT_EQ(out, nullptr);
+    Repository::setMethodHandler(
+        L"Test_Fan", L"Reset",
+        [](MethodCall& call) {
+            call.setOutput(L"Undeclared", Value::integer(1));
+            return 0;
+        },
+        L"root\\test");
+    EXPECT_EQ(
+        services_->ExecMethod(Bstr(L"Test_Fan"), Bstr(L"Reset"), 0, nullptr, in, &out, nullptr),
+        status(WBEM_E_PROVIDER_FAILURE));
+    for (IWbemClassObject* object : {in, inSignature, outSignature, cls})
+        EXPECT_EQ(object->Release(), 0u);
+}
+
+TEST_F(WmiTest, InjectedFaultsFailTheChosenCall) {
+    IWbemClassObject* fan = getObject(L"Test_Fan.DeviceID=\"fan1\"");
+    auto released = [](auto* object, HRESULT result) {
+        if (object != nullptr) object->Release();
+        return result;
+    };
+    const struct {
+        FaultPoint point;
+        std::function<HRESULT()> call;
+    } cases[] = {
+        {FaultPoint::Connect,
+         [&] {
+             IWbemServices* services = nullptr;
+             return released(services, connect(L"root\\test", &services));
+         }},
+        {FaultPoint::CreateEnumerator,
+         [&] {
+             IEnumWbemClassObject* enumerator = nullptr;
+             return released(enumerator, services_->CreateInstanceEnum(Bstr(L"Test_Fan"), 0,
+                                                                       nullptr, &enumerator));
+         }},
+        {FaultPoint::GetObject,
+         [&] {
+             IWbemClassObject* object = nullptr;
+             return released(object,
+                             services_->GetObject(Bstr(L"Test_Fan"), 0, nullptr, &object, nullptr));
+         }},
+        {FaultPoint::GetNames,
+         [&] {
+             SAFEARRAY* array = nullptr;
+             HRESULT result = fan->GetNames(nullptr, 0, nullptr, &array);
+             SafeArrayDestroy(array);
+             return result;
+         }},
+        {FaultPoint::PutInstance, [&] { return services_->PutInstance(fan, 0, nullptr, nullptr); }},
+        {FaultPoint::DeleteInstance,
+         [&] {
+             return services_->DeleteInstance(Bstr(L"Test_Fan.DeviceID=\"fan1\""), 0, nullptr,
+                                              nullptr);
+         }},
+        {FaultPoint::ExecMethod,
+         [&] {
+             return services_->ExecMethod(Bstr(L"Test_Fan"), Bstr(L"Ping"), 0, nullptr, nullptr,
+                                          nullptr, nullptr);
+         }},
+    };
+    for (const auto& c : cases) {
+        FaultInjection::inject(Fault::at(c.point, status(WBEM_E_PROVIDER_LOAD_FAILURE)));
+        EXPECT_EQ(c.call(), status(WBEM_E_PROVIDER_LOAD_FAILURE)) << static_cast<int>(c.point);
+    }
+    // Each fired once: the instance is still there.
+    std::vector<IWbemClassObject*> fans = all(L"Test_Fan");
+    EXPECT_EQ(fans.size(), 2u);
+    release(fans);
+    EXPECT_EQ(fan->Release(), 0u);
+}
+
+TEST_F(WmiTest, ANextFaultFailsItsStepAndTheWalkGoesOn) {
+    FaultInjection::inject(Fault::at(FaultPoint::Next, status(WBEM_S_TIMEDOUT), 2));
+    IEnumWbemClassObject* enumerator = enumerate(L"Test_Device");
+    IWbemClassObject* objects[2] = {};
+    ULONG returned = 0;
+    EXPECT_EQ(enumerator->Next(WBEM_INFINITE, 1, objects, &returned), S_OK);
+    EXPECT_EQ(enumerator->Next(WBEM_INFINITE, 1, objects + 1, &returned), status(WBEM_S_TIMEDOUT));
+    EXPECT_EQ(returned, 0u);
+    EXPECT_EQ(objects[1], nullptr);
+    EXPECT_EQ(enumerator->Next(WBEM_INFINITE, 1, objects + 1, &returned), S_OK);
+    EXPECT_EQ(text(objects[1], L"DeviceID"), L"fan1");
+    release({objects[0], objects[1]});
+    EXPECT_EQ(enumerator->Release(), 0u);
+}
+
+TEST_F(WmiTest, AGetFaultFailsOnePropertyOfOneInstance) {
+    FaultInjection::inject(Fault::onGet(L"Name", 2, status(WBEM_E_FAILED)));
+    std::vector<IWbemClassObject*> devices = all(L"Test_Device");
+    EXPECT_EQ(text(devices[0], L"Name"), L"Board");
+    EXPECT_EQ(text(devices[1], L"DeviceID"), L"fan1");
+    Variant value;
+    EXPECT_EQ(devices[1]->Get(L"name", 0, &value, nullptr, nullptr), status(WBEM_E_FAILED));
+    EXPECT_EQ(value.vt, VT_EMPTY);
+    EXPECT_EQ(text(devices[1], L"Name"), L"unnamed");
+    release(devices);
+}
+
+// The VARIANT type each CIM type is delivered as, written out again here on purpose.
+VARTYPE expectedVartype(CIMTYPE cimtype) {
+    VARTYPE base;
+    switch (cimtype & ~CIM_FLAG_ARRAY) {
+        case CIM_SINT8:
+        case CIM_SINT16:
+        case CIM_CHAR16:
+            base = VT_I2;
+            break;
+        case CIM_UINT8:
+            base = VT_UI1;
+            break;
+        case CIM_UINT16:
+        case CIM_SINT32:
+        case CIM_UINT32:
+            base = VT_I4;
+            break;
+        case CIM_REAL32:
+            base = VT_R4;
+            break;
+        case CIM_REAL64:
+            base = VT_R8;
+            break;
+        case CIM_BOOLEAN:
+            base = VT_BOOL;
+            break;
+        default:
+            base = VT_BSTR;
+    }
+    return (cimtype & CIM_FLAG_ARRAY) ? (VT_ARRAY | base) : base;
+}
+
+TEST(WmiSampleTest, EveryBundledClassEnumeratesWithTheVariantTypesOfItsProperties) {
+    ScopedEnv defaults(kRepositoryVariable, std::nullopt);
+    RegistrationScope scope;
+    CoInitialize(nullptr);
+    IWbemLocator* locator = nullptr;
+    ASSERT_EQ(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
+                               reinterpret_cast<void**>(&locator)),
+              S_OK);
+    IWbemServices* services = nullptr;
+    ASSERT_EQ(locator->ConnectServer(Bstr(L"\\\\localhost\\root\\nvx4\\node"), nullptr, nullptr,
+                                     nullptr, 0, nullptr, nullptr, &services),
+              S_OK);
+    const auto* node = Repository::current()->findNamespace(nvx4::repository::kDefaultNamespace);
+    std::size_t instances = 0;
+    for (const auto& cls : node->classes()) {
+        IEnumWbemClassObject* enumerator = nullptr;
+        ASSERT_EQ(services->CreateInstanceEnum(Bstr(cls->name.c_str()), 0, nullptr, &enumerator),
+                  S_OK);
+        IWbemClassObject* object = nullptr;
+        ULONG returned = 0;
+        while (enumerator->Next(WBEM_INFINITE, 1, &object, &returned) == S_OK) {
+            ++instances;
+            for (const auto& property : cls->properties) {
+                Variant value;
+                CIMTYPE cimtype = 0;
+                ASSERT_EQ(object->Get(property.name.c_str(), 0, &value, &cimtype, nullptr), S_OK);
+                EXPECT_EQ(cimtype, property.type.cimtype());
+                if (value.vt != VT_NULL) {
+                    EXPECT_EQ(value.vt, expectedVartype(cimtype));
+                }
+            }
+            EXPECT_EQ(object->Release(), 0u);
+        }
+        EXPECT_EQ(enumerator->Release(), 0u);
+    }
+    EXPECT_GT(instances, 0u);
+    EXPECT_EQ(services->Release(), 0u);
+    EXPECT_EQ(locator->Release(), 0u);
+    CoUninitialize();
+}
+
+}  // namespace
