@@ -1,0 +1,136 @@
+#include "WMISecurity.h"
+
+#include <gtest/gtest.h>
+
+#include <wbemcli.h>
+
+#include <string>
+
+#include "ExpectThrowCode.h"
+#include "WMIException.h"
+
+namespace {
+
+std::wstring textOf(BSTR text) {
+    return text == nullptr ? L"<null>" : std::wstring(text, SysStringLen(text));
+}
+
+TEST(ParseAuthorityUser, SplitsDomainAndUser) {
+    const std::wstring longDomain(259, L'd');
+    const std::wstring longUser = longDomain + L"\\eve";
+    const std::wstring tooLongUser = std::wstring(260, L'd') + L"\\eve";
+    const struct {
+        const wchar_t* authority;
+        const wchar_t* user;
+        HRESULT result;
+        std::wstring domain;
+        std::wstring userName;
+    } cases[] = {
+        {nullptr, L"alice", S_OK, L"<null>", L"alice"},
+        {L"", L"DOM\\alice", S_OK, L"DOM", L"alice"},
+        {nullptr, L"DOM\\", S_OK, L"DOM", L"<null>"},
+        {nullptr, nullptr, S_OK, L"<null>", L"<null>"},
+        {L"ntlmdomain:CORP", L"alice", S_OK, L"CORP", L"alice"},
+        {L"NTLMDOMAIN:CORP", nullptr, S_OK, L"CORP", L"<null>"},
+        {L"NTLMDOMAIN:", L"DOM\\bob", S_OK, L"DOM", L"bob"},
+        {L"NTLMDOMAIN:CORP", L"DOM\\alice", E_INVALIDARG, L"<null>", L"<null>"},
+        {L"kerberos:CORP", L"alice", E_INVALIDARG, L"<null>", L"<null>"},
+        {L"NTLM", L"alice", E_INVALIDARG, L"<null>", L"<null>"},
+        {nullptr, longUser.c_str(), S_OK, longDomain, L"eve"},
+        {nullptr, tooLongUser.c_str(), E_INVALIDARG, L"<null>", L"<null>"},
+    };
+    for (const auto& c : cases) {
+        BSTR domain = reinterpret_cast<BSTR>(1);
+        BSTR userName = reinterpret_cast<BSTR>(1);
+        EXPECT_EQ(parseAuthorityUser(c.authority, c.user, &domain, &userName), c.result)
+            << (c.user ? c.user : L"");
+        EXPECT_EQ(textOf(domain), c.domain);
+        EXPECT_EQ(textOf(userName), c.userName);
+        SysFreeString(domain);
+        SysFreeString(userName);
+    }
+}
+
+class WMISecurityTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        CoInitialize(nullptr);
+        ASSERT_EQ(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IWbemLocator, reinterpret_cast<void**>(&proxy)),
+                  S_OK);
+    }
+    void TearDown() override {
+        if (proxy != nullptr) proxy->Release();
+        CoUninitialize();
+    }
+
+    IWbemLocator* proxy = nullptr;
+};
+
+TEST_F(WMISecurityTest, SetsInterfaceSecurity) {
+    const struct {
+        IUnknown* proxy;
+        const wchar_t* authority;
+        const wchar_t* user;
+        const wchar_t* password;
+        DWORD level;
+        HRESULT result;
+    } cases[] = {
+        {nullptr, nullptr, nullptr, nullptr, RPC_C_AUTHN_LEVEL_CALL, E_INVALIDARG},
+        {proxy, nullptr, nullptr, nullptr, RPC_C_AUTHN_LEVEL_CALL, S_OK},
+        {proxy, L"", L"", L"", RPC_C_AUTHN_LEVEL_CALL, S_OK},
+        {proxy, nullptr, L"DOM\\alice", L"secret", RPC_C_AUTHN_LEVEL_CALL, S_OK},
+        {proxy, L"ntlmdomain:CORP", L"alice", L"secret", RPC_C_AUTHN_LEVEL_CALL, S_OK},
+        {proxy, L"ntlmdomain:CORP", L"DOM\\alice", nullptr, RPC_C_AUTHN_LEVEL_CALL, E_INVALIDARG},
+        {proxy, L"ntlmdomain:CORP", L"DOM\\alice", nullptr, RPC_C_AUTHN_LEVEL_NONE, S_OK},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(setInterfaceSecurity(c.proxy, c.authority, c.user, c.password, c.level,
+                                       RPC_C_IMP_LEVEL_IMPERSONATE),
+                  c.result);
+    }
+}
+
+TEST_F(WMISecurityTest, SetProxyBlanketEnablesPrivilegesFirst) {
+    const WMISecurity security;
+    EXPECT_CDBC_THROW(security.setProxyBlanket(nullptr), 0x80070057, "UNKNOWM");
+    // The thread now impersonates itself, so it has a token of its own.
+    HANDLE token = nullptr;
+    EXPECT_TRUE(OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token));
+    CloseHandle(token);
+    EXPECT_NO_THROW(security.setProxyBlanket(proxy));
+}
+
+TEST(WMISecurity, CopiesItsCredentials) {
+    BSTR user = SysAllocString(L"alice");
+    BSTR password = SysAllocString(L"secret");
+    WMISecurity security;
+    security.setCredentials(user, password);
+    EXPECT_NE(security.getUser(), user);
+    EXPECT_EQ(textOf(security.getUser()), L"alice");
+    SysFreeString(user);
+    SysFreeString(password);
+
+    // Storing the pointers it already holds keeps them.
+    BSTR stored = security.getUser();
+    security.setCredentials(security.getUser(), security.getPassword());
+    EXPECT_EQ(security.getUser(), stored);
+
+    const WMISecurity copy(security);
+    EXPECT_NE(copy.getPassword(), security.getPassword());
+    EXPECT_EQ(textOf(copy.getPassword()), L"secret");
+    WMISecurity assigned;
+    assigned = copy;
+    const WMISecurity& alias = assigned;
+    assigned = alias;
+    EXPECT_EQ(textOf(assigned.getUser()), L"alice");
+    assigned.setCredentials(nullptr, nullptr);
+    EXPECT_EQ(assigned.getUser(), nullptr);
+}
+
+TEST(WMISecurity, SystemVersion) {
+    EXPECT_TRUE(isWindowsNT());
+    EXPECT_FALSE(isWindowsNTBeforeVersion5());
+}
+
+}  // namespace
