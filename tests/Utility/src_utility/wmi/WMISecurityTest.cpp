@@ -8,8 +8,11 @@
 
 #include "ExpectThrowCode.h"
 #include "WMIException.h"
+#include "nvx4/platform/ProxyBlanketLog.h"
 
 namespace {
+
+using nvx4::platform::ProxyBlanketLog;
 
 std::wstring textOf(BSTR text) {
     return text == nullptr ? L"<null>" : std::wstring(text, SysStringLen(text));
@@ -99,6 +102,25 @@ TEST_F(WMISecurityTest, SetProxyBlanketEnablesPrivilegesFirst) {
     EXPECT_TRUE(OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token));
     CloseHandle(token);
     EXPECT_NO_THROW(security.setProxyBlanket(proxy));
+}
+
+TEST_F(WMISecurityTest, ExplicitCredentialsGoIntoTheIdentity) {
+    WMISecurity security;
+    BSTR user = SysAllocString(L"DOM\\alice");
+    BSTR password = SysAllocString(L"secret");
+    security.setCredentials(user, password);
+    SysFreeString(user);
+    SysFreeString(password);
+    ProxyBlanketLog::clear();
+    security.setProxyBlanket(proxy);
+    const auto calls = ProxyBlanketLog::calls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_TRUE(calls[0].hasIdentity);
+    EXPECT_EQ(calls[0].domain, "DOM");
+    EXPECT_EQ(calls[0].user, "alice");
+    EXPECT_EQ(calls[0].password, "secret");
+    EXPECT_EQ(calls[0].identityFlags, static_cast<std::uint32_t>(SEC_WINNT_AUTH_IDENTITY_UNICODE));
+    EXPECT_EQ(calls[0].capabilities, static_cast<std::uint32_t>(EOAC_NONE));
 }
 
 TEST(WMISecurity, CopiesItsCredentials) {

@@ -1,0 +1,312 @@
+// The WMI driver end to end over the stand-in repository: connection, statement, result set and
+// the conversions of their getters, with faults injected at each step of a walk.
+#include <windows.h>
+#include <wbemcli.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "DBConnection.h"
+#include "DBDriver.h"
+#include "DBStatement.h"
+#include "DBUrl.h"
+#include "ExpectThrowCode.h"
+#include "TestSupport.h"
+#include "WMIConnection.h"
+#include "WMIException.h"
+#include "WMIResultSet.h"
+#include "nvx4/platform/NameService.h"
+#include "nvx4/platform/ProxyBlanketLog.h"
+#include "nvx4/platform/ThreadTokens.h"
+#include "nvx4/repository/RegistrationScope.h"
+#include "nvx4/repository/Repository.h"
+
+namespace {
+
+using nvx4::platform::NameService;
+using nvx4::platform::ProxyBlanketLog;
+using nvx4::platform::ThreadTokens;
+using nvx4::repository::Fault;
+using nvx4::repository::FaultInjection;
+using nvx4::repository::FaultPoint;
+using nvx4::repository::kRepositoryVariable;
+using nvx4::repository::RegistrationScope;
+using nvx4::test::ScopedEnv;
+using nvx4::test::TempPath;
+
+constexpr char kUrl[] = "wmi:localhost//user=,password=,namespace=root\\nvx4\\node";
+constexpr HRESULT status(WBEMSTATUS code) { return static_cast<HRESULT>(code); }
+
+constexpr char kRows[] = R"(
+class NVX4_Test_Row {
+    [key] sint32 Id;
+    string Name;
+    uint8 Small;
+    sint16 Short;
+    uint16 Word;
+    uint32 Count;
+    sint64 Big;
+    uint64 Huge;
+    real32 Ratio;
+    real64 Value;
+    boolean Flag;
+    string Tags[];
+};
+class NVX4_Test_Empty { [key] sint32 Id; };
+instance of NVX4_Test_Row { Id = 1; Name = "first"; Small = 200; Short = -5; Word = 65535;
+    Count = 4000000000; Big = -9000000000; Huge = 18446744073709551615; Ratio = 0.5;
+    Value = 2.25; Flag = TRUE; Tags = {"short", "longer than seven"}; };
+instance of NVX4_Test_Row { Id = 2; };
+instance of NVX4_Test_Row { Id = 3; Name = "third"; };
+)";
+
+// A COM apartment and a repository holding only the test classes, with no fault left behind.
+class WMIDriverTest : public ::testing::Test {
+  protected:
+    WMIDriverTest() {
+        std::ofstream(source_.path()) << kRows;
+        NameService::useTable("node7.example", {});
+        CoInitialize(nullptr);
+    }
+    ~WMIDriverTest() override {
+        CoUninitialize();
+        NameService::useSystem();
+        EXPECT_EQ(ThreadTokens::openHandles(), tokensAtStart_);
+    }
+
+    void open() {
+        connection_.reset(DBDriver::getConnection(DBUrl(kUrl)));
+        statement_.reset(connection_->createStatement());
+    }
+    WMIResultSet* query(const std::string& text) {
+        rows_.reset(dynamic_cast<WMIResultSet*>(statement_->executeQuery(text)));
+        return rows_.get();
+    }
+    // The ids of the rows left, read until next() says there are no more.
+    std::vector<int> remainingIds() {
+        std::vector<int> ids;
+        while (rows_->next()) ids.push_back(rows_->getInt("Id"));
+        return ids;
+    }
+
+    TempPath source_{"rows.mof"};
+    ScopedEnv sources_{kRepositoryVariable, source_.path()};
+    RegistrationScope scope_;
+    std::size_t tokensAtStart_ = ThreadTokens::openHandles();
+    // Deleted in reverse order: result set, statement, connection.
+    std::unique_ptr<DBConnection> connection_;
+    std::unique_ptr<DBStatement> statement_;
+    std::unique_ptr<WMIResultSet> rows_;
+};
+
+TEST_F(WMIDriverTest, WalksEveryInstanceOnce) {
+    open();
+    EXPECT_FALSE(connection_->getAutoCommit());
+    connection_->setAutoCommit(true);
+    connection_->commit();
+    connection_->rollback();
+    EXPECT_FALSE(connection_->getAutoCommit());
+    EXPECT_EQ(statement_->executeUpdate("delete from NVX4_Test_Row"), 0);
+
+    query("select * from NVX4_Test_Row");
+    EXPECT_EQ(rows_->getFieldNames(),
+              (std::vector<std::string>{"Big", "Count", "Flag", "Huge", "Id", "Name", "Ratio",
+                                        "Short", "Small", "Tags", "Value", "Word"}));
+    EXPECT_CDBC_THROW(rows_->getString("Name"), 0x22000FF6, "no current row");
+    EXPECT_CDBC_THROW(rows_->haveNext(), 0x22000FFA,
+                      "no support function[DBResultSet::haveNext()]");
+    EXPECT_EQ(remainingIds(), (std::vector<int>{1, 2, 3}));
+    EXPECT_FALSE(rows_->next());
+    EXPECT_EQ(rows_->getInt("Id"), 3);  // the last row stays current
+
+    // A text without spaces is a class name; each query has a cursor of its own.
+    std::unique_ptr<DBResultSet> other(statement_->executeQuery("NVX4_Test_Row"));
+    query("select * from NVX4_Test_Row");
+    ASSERT_TRUE(other->next());
+    EXPECT_EQ(remainingIds(), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(other->getInt("Id"), 1);
+
+    query("select * from NVX4_Test_Empty");
+    EXPECT_TRUE(rows_->getFieldNames().empty());
+    EXPECT_FALSE(rows_->next());
+}
+
+TEST_F(WMIDriverTest, ConvertsPropertiesByTheirDeliveredType) {
+    open();
+    query("select * from NVX4_Test_Row");
+    ASSERT_TRUE(rows_->next());
+    EXPECT_EQ(rows_->getString("Name"), "first");
+    char buffer[4];
+    EXPECT_EQ(rows_->getString("Name", buffer, 4), 4);
+    EXPECT_EQ(std::string(buffer, 4), "firs");
+    EXPECT_EQ(rows_->getInt("Short"), -5);
+    EXPECT_EQ(rows_->getInt("Word"), 65535);
+    EXPECT_EQ(rows_->getUint8("Small"), 200);
+    EXPECT_EQ(rows_->getUint32("Count"), 4000000000u);
+    EXPECT_EQ(rows_->getSint64("Big"), -9000000000);
+    EXPECT_EQ(rows_->getString("Huge"), "18446744073709551615");
+    EXPECT_EQ(rows_->getUint64("Huge"), UINT64_MAX);
+    EXPECT_EQ(rows_->getReal32("Ratio"), 0.5f);
+    EXPECT_EQ(rows_->getDouble("Ratio"), 0.5);
+    EXPECT_EQ(rows_->getDouble("Value"), 2.25);
+    EXPECT_TRUE(rows_->getBoolean("Flag"));
+    char tags[3 * 8];
+    EXPECT_EQ(rows_->getStringArray("Tags", tags, 3, 8), 2);
+    EXPECT_STREQ(&tags[8], "longer ");
+
+    const struct {
+        std::function<void()> read;
+        int code;
+        const char* message;
+    } failures[] = {
+        {[&] { rows_->getInt("Small"); }, 0x22000FFB, "type case err:VT_UI1 to Long"},
+        {[&] { rows_->getInt("Flag"); }, 0x22000FFB, "type case err:VT_BOOL to Long"},
+        {[&] { rows_->getDouble("Count"); }, 0x22000FFB, "type case err:VT_I4 to Double"},
+        {[&] { rows_->getString("Count"); }, 0x22000FFB, "type case err:VT_I4 to String"},
+        {[&] { rows_->getBoolean("Name"); }, 0x22000FFB, "type case err:VT_BSTR to Boolean"},
+        {[&] { rows_->getInt("Tags"); }, 0x22000FFB, "type case err:VT_ARRAY|VT_BSTR to Long"},
+        {[&] { rows_->getString("name "); }, static_cast<int>(0x80041002), "WBEM_E_NOT_FOUND"},
+    };
+    for (const auto& f : failures) EXPECT_CDBC_THROW(f.read(), f.code, f.message);
+
+    // Properties without a value read as zero values.
+    ASSERT_TRUE(rows_->next());
+    EXPECT_EQ(rows_->getString("Name"), "");
+    EXPECT_EQ(rows_->getInt("Short"), 0);
+    EXPECT_EQ(rows_->getDouble("Value"), 0.0);
+    EXPECT_FALSE(rows_->getBoolean("Flag"));
+    EXPECT_EQ(rows_->getStringArray("Tags", tags, 3, 8), 0);
+}
+
+TEST_F(WMIDriverTest, ConnectsWithTheCallersOwnCredentials) {
+    TempPath trace("trace.log");
+    ScopedEnv traceFile("KEV_TRACE_FILE", trace.path());
+    ScopedEnv traceLevel("KEV_TRACE_LEVEL", "4");
+    ProxyBlanketLog::clear();
+    open();
+    EXPECT_NE(trace.read().find("wmi connect ns[\\\\localhost\\root\\nvx4\\node] user[] pwd[]"),
+              std::string::npos)
+        << trace.read();
+    // No security is set until a statement is made; then the caller's own identity, cloaked.
+    const auto calls = ProxyBlanketLog::calls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].authnLevel, static_cast<std::uint32_t>(RPC_C_AUTHN_LEVEL_CALL));
+    EXPECT_EQ(calls[0].impLevel, static_cast<std::uint32_t>(RPC_C_IMP_LEVEL_IMPERSONATE));
+    EXPECT_EQ(calls[0].capabilities, static_cast<std::uint32_t>(EOAC_STATIC_CLOAKING));
+    EXPECT_FALSE(calls[0].hasIdentity);
+    query("select * from NVX4_Test_Row");
+    EXPECT_EQ(ProxyBlanketLog::calls().size(), 2u);  // and again on the enumerator
+}
+
+struct FailureCase {
+    const char* name;
+    Fault fault;
+    int code;
+    const char* message;
+    std::vector<int> idsBeforeFailure;
+};
+
+TEST_F(WMIDriverTest, FailuresCarryTheirCodeAndLeakNothing) {
+    const FailureCase cases[] = {
+        {"connect",
+         Fault::at(FaultPoint::Connect, status(WBEM_E_ACCESS_DENIED)),
+         static_cast<int>(0x80041003),
+         "WBEM_E_ACCESS_DENIED",
+         {}},
+        {"blanket",
+         Fault::at(FaultPoint::ProxyBlanket, E_ACCESSDENIED),
+         static_cast<int>(E_ACCESSDENIED),
+         "UNKNOWM",
+         {}},
+        {"impersonate",
+         Fault::at(FaultPoint::ImpersonateSelf, ERROR_ACCESS_DENIED),
+         0x22000FF5,
+         "adjust Privilige error",
+         {}},
+        {"token",
+         Fault::at(FaultPoint::OpenThreadToken, ERROR_NO_TOKEN),
+         static_cast<int>(0x80041003),
+         "WBEM_E_ACCESS_DENIED",
+         {}},
+        {"privilege list",
+         Fault::at(FaultPoint::GetTokenInformation, ERROR_ACCESS_DENIED, 2),
+         static_cast<int>(0x80041003),
+         "WBEM_E_ACCESS_DENIED",
+         {}},
+        {"adjust",
+         Fault::at(FaultPoint::AdjustTokenPrivileges, ERROR_ACCESS_DENIED),
+         static_cast<int>(0x80041003),
+         "WBEM_E_ACCESS_DENIED",
+         {}},
+        {"enumerator",
+         Fault::at(FaultPoint::CreateEnumerator, status(WBEM_E_INVALID_CLASS)),
+         static_cast<int>(0x80041010),
+         "WBEM_E_INVALID_CLASS",
+         {}},
+        {"names",
+         Fault::at(FaultPoint::GetNames, status(WBEM_E_FAILED)),
+         static_cast<int>(0x80041001),
+         "WBEM_E_FAILED",
+         {}},
+        // The first Next is the constructor's peek; the third fetches the second row.
+        {"next",
+         Fault::at(FaultPoint::Next, status(WBEM_E_TRANSPORT_FAILURE), 3),
+         static_cast<int>(0x80041015),
+         "WBEM_E_TRANSPORT_FAILURE",
+         {1}},
+        {"get",
+         Fault::onGet(L"Name", 2, status(WBEM_E_NOT_FOUND)),
+         static_cast<int>(0x80041002),
+         "WBEM_E_NOT_FOUND",
+         {1}},
+    };
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        FaultInjection::clear();
+        FaultInjection::inject(c.fault);
+        std::vector<int> ids;
+        try {
+            open();
+            query("select * from NVX4_Test_Row");
+            while (rows_->next()) {
+                rows_->getString("Name");
+                ids.push_back(rows_->getInt("Id"));
+            }
+            ADD_FAILURE() << "no exception";
+        } catch (const WMIException& e) {
+            EXPECT_EQ(e.code, c.code);
+            EXPECT_EQ(e.message, c.message);
+        }
+        EXPECT_EQ(ids, c.idsBeforeFailure);
+        rows_.reset();
+        statement_.reset();
+        connection_.reset();
+    }
+}
+
+TEST_F(WMIDriverTest, EndsTheWalkWhenAnInstanceIsLate) {
+    FaultInjection::inject(Fault::at(FaultPoint::Next, status(WBEM_S_TIMEDOUT), 3));
+    open();
+    query("select * from NVX4_Test_Row");
+    EXPECT_EQ(remainingIds(), (std::vector<int>{1}));
+}
+
+TEST_F(WMIDriverTest, RefusesUnknownNamespacesClassesAndHosts) {
+    EXPECT_CDBC_THROW(
+        DBDriver::getConnection(DBUrl("wmi:localhost//user=,password=,namespace=root\\nosuch")),
+        0x8004100E, "WBEM_E_INVALID_NAMESPACE");
+    EXPECT_CDBC_THROW(
+        DBDriver::getConnection(DBUrl("wmi:far.example//user=DOM\\alice,password=secret,"
+                                      "namespace=root\\nvx4\\node")),
+        0x80041015, "WBEM_E_TRANSPORT_FAILURE");
+    open();
+    EXPECT_CDBC_THROW(query("select * from NVX4_NoSuchClass"), 0x80041010, "WBEM_E_INVALID_CLASS");
+    EXPECT_CDBC_THROW(query("select * from "), 0x80041010, "WBEM_E_INVALID_CLASS");
+}
+
+}  // namespace
