@@ -14,6 +14,7 @@
 #include "RecordTable.h"
 #include "ResultText.h"
 #include "TableWriter.h"
+#include "nvx4/repository/Repository.h"
 
 using namespace nvx4::tool;
 
@@ -21,6 +22,7 @@ namespace {
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
+constexpr int kInvalidSyntax = static_cast<int>(0x80041021);
 
 size_t fieldCount(const nvx4::ClassInfo& info) {
     size_t count = 0;
@@ -55,6 +57,14 @@ void useRepository(const std::vector<std::string>& files) {
     if (!joined.empty()) setenv("NVX4_REPOSITORY", joined.c_str(), 1);
 }
 
+// A repository that does not load is reported with the place of its first error, as this
+// process reads the same sources as the library.
+void explainLoadFailure(int result) {
+    if (result != kInvalidSyntax || nvx4::repository::Repository::current()) return;
+    if (const auto error = nvx4::repository::Repository::lastError())
+        std::cerr << "  " << error->text() << '\n';
+}
+
 int enumerate(const Options& options, const std::vector<const nvx4::ClassInfo*>& classes) {
     const ProviderLibrary provider(options.library.empty() ? NVX4_DEFAULT_PROVIDER
                                                            : options.library);
@@ -67,6 +77,7 @@ int enumerate(const Options& options, const std::vector<const nvx4::ClassInfo*>&
         if (result != 0) {
             std::cerr << info->id << ' ' << info->repositoryClass << ": " << describeResult(result)
                       << '\n';
+            explainLoadFailure(result);
             failed = true;
             continue;
         }

@@ -132,7 +132,7 @@ TEST_F(SharedLibraryTest, WritesOneTraceLinePerCall) {
     const std::string message =
         "strtemp = wmi:localhost//user=,password=,namespace=root\\nvx4\\node";
     EXPECT_EQ(out.substr(out.size() - message.size()), message) << out;
-    EXPECT_EQ(out.find("[[TRACE", 1), std::string::npos) << out;
+    EXPECT_EQ(out.find("[[TRACE", 4), std::string::npos) << out;
 }
 
 TEST_F(SharedLibraryTest, SnmpFreeIgnoresUnknownClassesAndNull) {
