@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "DBConnection.h"
-#include "WMIConnection.h"
+#include "DBDriver.h"
 #include "DBStatement.h"
 #include "DBUrl.h"
 #include "ExpectThrowCode.h"
@@ -27,8 +27,6 @@
 namespace {
 
 const char kLocalUrl[] = "wmi:localhost//user=,password=,namespace=root\\cimv2";
-
-DBConnection* connect(const char* url) { return new WMIConnection(DBUrl(url)); }
 
 bool runningUnderWine() {
     return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
@@ -138,7 +136,7 @@ struct ComApartment {
 class WMIServiceTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        connection.reset(connect(kLocalUrl));
+        connection.reset(DBDriver::getConnection(DBUrl(kLocalUrl)));
         ASSERT_NE(connection, nullptr);
         statement.reset(connection->createStatement());
     }
@@ -333,7 +331,7 @@ TEST(WMIServiceConnect, FailuresCarryTheServicesStatus) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.url);
         DBConnection* connection = nullptr;
-        EXPECT_CDBC_THROW(connection = connect(c.url), c.code, c.message);
+        EXPECT_CDBC_THROW(connection = DBDriver::getConnection(DBUrl(c.url)), c.code, c.message);
         delete connection;
     }
 }
