@@ -21,7 +21,7 @@ WMIObject::WMIObject(const std::string& name, IWbemServices* services, const WMI
 }
 
 WMIObject::~WMIObject() {
-    classObject->Release();
+    if (classObject != nullptr) classObject->Release();
     SysFreeString(className);
 }
 

@@ -44,7 +44,9 @@ WMIParameter::WMIParameter(IWbemClassObject* classObject) {
     }
 }
 
-WMIParameter::~WMIParameter() { instance->Release(); }
+WMIParameter::~WMIParameter() {
+    if (instance != nullptr) instance->Release();
+}
 
 void WMIParameter::put(const std::string& name, VARIANT& value) {
     HRESULT result = S_OK;

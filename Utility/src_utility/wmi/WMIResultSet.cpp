@@ -17,12 +17,14 @@ WMIResultSet::WMIResultSet(IEnumWbemClassObject* enumerator, const WMISecurity& 
         this->security.setProxyBlanket(enumerator);
         readFieldNames();
     } catch (...) {
-        enumerator->Release();
+        if (enumerator != nullptr) enumerator->Release();
         throw;
     }
 }
 
-WMIResultSet::~WMIResultSet() { enumerator->Release(); }
+WMIResultSet::~WMIResultSet() {
+    if (enumerator != nullptr) enumerator->Release();
+}
 
 // The column names are those of the first instance; a class without instances has none. A
 // failing first fetch is left for next() to report.
