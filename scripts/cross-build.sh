@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 for target in i686 x86_64; do
     tests=OFF
     [ $target = x86_64 ] && tests=ON
-    cmake -S . -B build/$target -DCMAKE_TOOLCHAIN_FILE=cmake/$target-w64-mingw32.cmake \
+    cmake --no-warn-unused-cli -S . -B build/$target -DCMAKE_TOOLCHAIN_FILE=cmake/$target-w64-mingw32.cmake \
         -DCMAKE_BUILD_TYPE=Release -DNVX4_BUILD_TESTS=$tests -DNVX4_BUILD_BENCHMARKS=OFF >/dev/null
     cmake --build build/$target -j"$(nproc)"
     if [ -f provider/CMakeLists.txt ]; then

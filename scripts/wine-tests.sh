@@ -13,7 +13,7 @@ fi
 wineserver=$(command -v wineserver || echo "$(dirname "$wine")/wineserver")
 
 build=build/x86_64
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/x86_64-w64-mingw32.cmake \
+cmake --no-warn-unused-cli -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/x86_64-w64-mingw32.cmake \
     -DCMAKE_BUILD_TYPE=Release -DNVX4_BUILD_TESTS=ON -DNVX4_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
