@@ -34,7 +34,7 @@ std::ostream& operator<<(std::ostream& out, const Handles& h) {
 TEST(ODBCRelease, FailingConstructionAndQueriesLeaveNoHandleBehind) {
     auto sqlite = connect(nvx4::test::kSQLite.url);
     auto postgres = connect(nvx4::test::kPostgreSQL.url);
-    execute(*postgres, {"CREATE OR REPLACE FUNCTION nvx4_warn() RETURNS integer AS "
+    execute(*postgres, {"CREATE FUNCTION pg_temp.nvx4_warn() RETURNS integer AS "
                         "$$ BEGIN RAISE NOTICE 'warn'; RETURN 1; END $$ LANGUAGE plpgsql"});
     nvx4::test::ScopedTable empty(*sqlite, "n INTEGER");
     auto sqliteStatement = statementOf(*sqlite);
@@ -50,7 +50,7 @@ TEST(ODBCRelease, FailingConstructionAndQueriesLeaveNoHandleBehind) {
         {"query error", [&] { sqliteStatement->executeQuery("SELECT * FROM nvx4_missing"); }},
         {"query without data",
          [&] { sqliteStatement->executeQuery("DELETE FROM " + empty.name()); }},
-        {"query warning", [&] { postgresStatement->executeQuery("SELECT nvx4_warn()"); }},
+        {"query warning", [&] { postgresStatement->executeQuery("SELECT pg_temp.nvx4_warn()"); }},
         // Two columns are bound before the third is refused.
         {"refused column",
          [&] {

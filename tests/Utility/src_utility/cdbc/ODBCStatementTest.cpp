@@ -105,11 +105,13 @@ TEST_P(ODBCStatementTest, QueryWithoutDataRaisesCodeZero) {
 // PostgreSQL hands a server notice to the client as SQL_SUCCESS_WITH_INFO, native error -1.
 TEST(ODBCStatement, QueryWithAWarningRaisesWhileItsRowsWouldBeThere) {
     auto connection = connect(nvx4::test::kPostgreSQL.url);
-    execute(*connection, {"CREATE OR REPLACE FUNCTION nvx4_noisy() RETURNS integer AS "
+    execute(*connection, {"CREATE FUNCTION pg_temp.nvx4_noisy() RETURNS integer AS "
                           "$$ BEGIN RAISE NOTICE 'noisy'; RETURN 1; END $$ LANGUAGE plpgsql"});
     auto statement = statementOf(*connection);
-    EXPECT_CDBC_THROW(statement->executeQuery("SELECT nvx4_noisy() AS n"), -1, "NOTICE: noisy");
-    EXPECT_CDBC_THROW(statement->executeUpdate("SELECT nvx4_noisy() AS n"), -1, "NOTICE: noisy");
+    EXPECT_CDBC_THROW(statement->executeQuery("SELECT pg_temp.nvx4_noisy() AS n"), -1,
+                      "NOTICE: noisy");
+    EXPECT_CDBC_THROW(statement->executeUpdate("SELECT pg_temp.nvx4_noisy() AS n"), -1,
+                      "NOTICE: noisy");
     auto rows = query(*statement, "SELECT 5 AS n");  // the statement is still usable
     ASSERT_TRUE(rows->next());
     EXPECT_EQ(rows->getInt("n"), 5);

@@ -10,6 +10,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <unistd.h>
 
 #include "CDBC_Exception.h"
 #include "DBConnection.h"
@@ -60,8 +61,8 @@ inline int queryInt(DBConnection& connection, const std::string& sql, const std:
     return rows->getInt(column);
 }
 
-// A table of the running test's own, so that tests running side by side on one data source
-// never meet. Short names: PostgreSQL truncates identifiers longer than 63 characters.
+// A table of the running test process's own, so that tests running side by side on one data
+// source never meet. Short names: PostgreSQL truncates identifiers longer than 63 characters.
 class ScopedTable {
   public:
     ScopedTable(DBConnection& connection, const std::string& columns)
@@ -79,7 +80,8 @@ class ScopedTable {
     static std::string uniqueName() {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
         const std::string full = std::string(test->test_suite_name()) + "." + test->name();
-        return "t" + std::to_string(std::hash<std::string>{}(full) % 1000000000000ULL);
+        return "t" + std::to_string(std::hash<std::string>{}(full) % 1000000000000ULL) + "_" +
+               std::to_string(getpid());
     }
     // Dropping a table that is not there is an error on both sources; it is meant to be ignored.
     void drop() {

@@ -8,6 +8,9 @@
 #     a temporary folder, as an unprivileged user; nvx4_pg_stopped names a port nothing listens on.
 #   odbc-sources.sh stop DIR
 #     Stops that server by its PID and removes its folder.
+#
+# Test runs that overlap in one build folder share the sources: each run (the ctest process that
+# calls this script) holds a lease in DIR/leases, and the server stops with the last lease.
 set -euo pipefail
 
 readonly user=nvx4
@@ -16,6 +19,8 @@ readonly password=nvx4-secret
 command=${1:?usage: odbc-sources.sh start|stop DIR ...}
 dir=${2:?missing DIR}
 state=$dir/server.env
+leases=$dir/leases
+run=$PPID
 
 # Runs a command as the server's owner: postgres refuses to run as root.
 as_owner() {
@@ -37,6 +42,27 @@ free_port() {
         port_in_use "$port" || break
     done
     echo "$port"
+}
+
+lock() {
+    exec 9>"$dir/.lock"
+    flock 9
+}
+
+# Drops the leases of runs that ended without stopping.
+prune_leases() {
+    local lease
+    for lease in "$leases"/*; do
+        [ -e "$lease" ] || continue
+        kill -0 "${lease##*/}" 2>/dev/null || rm -f "$lease"
+    done
+}
+
+server_running() {
+    [ -f "$state" ] || return 1
+    # shellcheck source=/dev/null
+    . "$state"
+    kill -0 "$server_pid" 2>/dev/null
 }
 
 stop_server() {
@@ -104,10 +130,11 @@ start_server() {
     as_owner "$bin/initdb" -D "$root/data" -U "$user" --pwfile="$root/password" \
         --auth-local=scram-sha-256 --auth-host=password -E UTF8 --locale=C >"$root/initdb.log" 2>&1 ||
         { cat "$root/initdb.log" >&2; exit 1; }
+    # The server must not inherit the lock (descriptor 9), or it would hold it for its lifetime.
     for _ in 1 2 3 4 5; do
         port=$(free_port)
         if as_owner "$bin/pg_ctl" -D "$root/data" -l "$root/server.log" -w -t 60 start \
-            -o "-p $port -h 127.0.0.1 -k $root -c fsync=off" >/dev/null; then
+            -o "-p $port -h 127.0.0.1 -k $root -c fsync=off" >/dev/null 9>&-; then
             {
                 echo "server_pid=$(head -n 1 "$root/data/postmaster.pid")"
                 echo "server_root=$root"
@@ -126,17 +153,26 @@ case "$command" in
         postgresql_driver=${4:?missing POSTGRESQL_DRIVER}
         owner=postgres
         id "$owner" >/dev/null 2>&1 || owner=nobody
-        mkdir -p "$dir"
-        stop_server
-        rm -f "$dir/nvx4.sqlite"
-        start_server
-        # shellcheck source=/dev/null
-        . "$state"
-        write_driver_registration "$sqlite_driver" "$postgresql_driver"
-        write_data_sources "$server_port" "$(free_port)"
+        mkdir -p "$leases"
+        lock
+        prune_leases
+        if ! server_running; then
+            stop_server
+            rm -f "$dir/nvx4.sqlite"
+            start_server
+            # shellcheck source=/dev/null
+            . "$state"
+            write_driver_registration "$sqlite_driver" "$postgresql_driver"
+            write_data_sources "$server_port" "$(free_port)"
+        fi
+        touch "$leases/$run"
         ;;
     stop)
-        stop_server
+        mkdir -p "$leases"
+        lock
+        rm -f "$leases/$run"
+        prune_leases
+        [ -n "$(ls -A "$leases")" ] || stop_server
         ;;
     *)
         echo "unknown command $command" >&2
