@@ -55,15 +55,6 @@ TEST(BstrTest, LengthsCountEmbeddedNulsAndOddBytes) {
     for (BSTR text : {embedded, blank, bytes}) SysFreeString(text);
 }
 
-TEST(BstrTest, ReallocationMayReadTheOldString) {
-    BSTR text = SysAllocString(L"hello world");
-    ASSERT_TRUE(SysReAllocString(&text, text + 6));
-    EXPECT_STREQ(text, L"world");
-    ASSERT_TRUE(SysReAllocStringLen(&text, text, 3));
-    EXPECT_STREQ(text, L"wor");
-    SysFreeString(text);
-}
-
 TEST(VariantTest, CopyIsDeepForStringsAndArrays) {
     VARIANT source;
     VariantInit(&source);
@@ -193,28 +184,6 @@ TEST(SafeArrayTest, StringElementsAreCopiedInAndOut) {
     ASSERT_EQ(SafeArrayGetElement(array, &index, &out), S_OK);
     EXPECT_EQ(out, nullptr);
     EXPECT_EQ(SafeArrayDestroy(array), S_OK);
-}
-
-TEST(SafeArrayTest, DimensionsAreNumberedFromTheLeft) {
-    SAFEARRAYBOUND bounds[2] = {{2, 0}, {3, 10}};
-    SAFEARRAY* array = SafeArrayCreate(VT_I2, 2, bounds);
-    ASSERT_NE(array, nullptr);
-    LONG low = 0;
-    SafeArrayGetLBound(array, 2, &low);
-    EXPECT_EQ(low, 10);
-    LONG indices[2] = {1, 12};
-    SHORT value = 7;
-    EXPECT_EQ(SafeArrayPutElement(array, indices, &value), S_OK);
-    indices[1] = 13;
-    EXPECT_EQ(SafeArrayPutElement(array, indices, &value), DISP_E_BADINDEX);
-    SAFEARRAY* copy = nullptr;
-    ASSERT_EQ(SafeArrayCopy(array, &copy), S_OK);
-    indices[1] = 12;
-    SHORT read = 0;
-    EXPECT_EQ(SafeArrayGetElement(copy, indices, &read), S_OK);
-    EXPECT_EQ(read, 7);
-    SafeArrayDestroy(copy);
-    SafeArrayDestroy(array);
 }
 
 }  // namespace

@@ -196,16 +196,4 @@ TEST_F(TokenTest, AHandleAllowsOnlyTheAccessItWasOpenedFor) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
 }
 
-TEST_F(TokenTest, InjectedFaultsFailTheCallWithTheirCode) {
-    FaultInjection::inject(Fault::at(FaultPoint::ImpersonateSelf, ERROR_ACCESS_DENIED));
-    EXPECT_FALSE(ImpersonateSelf(SecurityImpersonation));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
-    ASSERT_TRUE(ImpersonateSelf(SecurityImpersonation));
-    FaultInjection::inject(Fault::at(FaultPoint::OpenThreadToken, ERROR_NO_TOKEN));
-    HANDLE token = nullptr;
-    EXPECT_FALSE(OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token));
-    EXPECT_EQ(token, nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_TOKEN));
-}
-
 }  // namespace

@@ -46,23 +46,6 @@ TEST_F(WinsockTest, HostNameNeedsRoomForItsTerminator) {
     EXPECT_EQ(WSAGetLastError(), WSAEFAULT);
 }
 
-TEST_F(WinsockTest, LooksUpNamesAndAddresses) {
-    const hostent* byName = gethostbyname("LOOPBACK");
-    ASSERT_NE(byName, nullptr);
-    EXPECT_STREQ(byName->h_name, "localhost");
-    EXPECT_STREQ(byName->h_aliases[0], "loopback");
-    EXPECT_EQ(byName->h_aliases[1], nullptr);
-    EXPECT_EQ(byName->h_addrtype, AF_INET);
-    EXPECT_EQ(byName->h_length, 4);
-
-    const ULONG address = inet_addr("10.1.2.4");
-    const hostent* byAddress = gethostbyaddr(reinterpret_cast<const char*>(&address), 4, AF_INET);
-    ASSERT_NE(byAddress, nullptr);
-    EXPECT_STREQ(byAddress->h_name, "node7");
-    EXPECT_EQ(std::memcmp(byAddress->h_addr_list[1], &address, 4), 0);
-    EXPECT_EQ(byAddress->h_addr_list[2], nullptr);
-}
-
 TEST_F(WinsockTest, FailuresSetTheThreadsError) {
     EXPECT_EQ(gethostbyname("nowhere"), nullptr);
     EXPECT_EQ(WSAGetLastError(), WSAHOST_NOT_FOUND);

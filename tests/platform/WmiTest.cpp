@@ -662,33 +662,6 @@ TEST_F(WmiTest, InjectedFaultsFailTheChosenCall) {
     EXPECT_EQ(fan->Release(), 0u);
 }
 
-TEST_F(WmiTest, ANextFaultFailsItsStepAndTheWalkGoesOn) {
-    FaultInjection::inject(Fault::at(FaultPoint::Next, status(WBEM_S_TIMEDOUT), 2));
-    IEnumWbemClassObject* enumerator = enumerate(L"Test_Device");
-    IWbemClassObject* objects[2] = {};
-    ULONG returned = 0;
-    EXPECT_EQ(enumerator->Next(WBEM_INFINITE, 1, objects, &returned), S_OK);
-    EXPECT_EQ(enumerator->Next(WBEM_INFINITE, 1, objects + 1, &returned), status(WBEM_S_TIMEDOUT));
-    EXPECT_EQ(returned, 0u);
-    EXPECT_EQ(objects[1], nullptr);
-    EXPECT_EQ(enumerator->Next(WBEM_INFINITE, 1, objects + 1, &returned), S_OK);
-    EXPECT_EQ(text(objects[1], L"DeviceID"), L"fan1");
-    release({objects[0], objects[1]});
-    EXPECT_EQ(enumerator->Release(), 0u);
-}
-
-TEST_F(WmiTest, AGetFaultFailsOnePropertyOfOneInstance) {
-    FaultInjection::inject(Fault::onGet(L"Name", 2, status(WBEM_E_FAILED)));
-    std::vector<IWbemClassObject*> devices = all(L"Test_Device");
-    EXPECT_EQ(text(devices[0], L"Name"), L"Board");
-    EXPECT_EQ(text(devices[1], L"DeviceID"), L"fan1");
-    Variant value;
-    EXPECT_EQ(devices[1]->Get(L"name", 0, &value, nullptr, nullptr), status(WBEM_E_FAILED));
-    EXPECT_EQ(value.vt, VT_EMPTY);
-    EXPECT_EQ(text(devices[1], L"Name"), L"unnamed");
-    release(devices);
-}
-
 // The VARIANT type each CIM type is delivered as, written out again here on purpose.
 VARTYPE expectedVartype(CIMTYPE cimtype) {
     VARTYPE base;

@@ -47,24 +47,6 @@ instance of NVX4_SMBIOS_BIOS { Handle = -1; Version = ""; ReleaseDate = "x"; Man
 instance of NVX4_SMBIOS_BIOS { Handle = 2147483647; Version = "v\"3\""; ReleaseDate = "y"; Manufacturer = "Z"; };
 )";
 
-TEST_F(SharedLibraryTest, DeliversEveryRowInOrder) {
-    useRepository(kThreeBioses);
-    int count = -5;
-    void* instances = nullptr;
-    ASSERT_EQ(enumerate_(1001, &count, &instances), 0);
-    ASSERT_EQ(count, 3);
-    const auto* bios = static_cast<const SMBIOS_BIOS*>(instances);
-    EXPECT_EQ(bios[0].Handle, 0);
-    EXPECT_EQ(bios[0].Version, "2.1.7");
-    EXPECT_EQ(bios[0].ReleaseDate, "03/14/2024");
-    EXPECT_EQ(bios[0].Manufacturer, "Acme");
-    EXPECT_EQ(bios[1].Handle, -1);
-    EXPECT_EQ(bios[1].Manufacturer, "");
-    EXPECT_EQ(bios[2].Handle, 2147483647);
-    EXPECT_EQ(bios[2].Version, "v\"3\"");
-    free_(1001, instances);
-}
-
 TEST_F(SharedLibraryTest, AClassWithoutInstancesGivesNoArray) {
     useRepository("// no instances\n");
     int count = -5;

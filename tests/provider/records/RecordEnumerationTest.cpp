@@ -17,6 +17,10 @@
 #include "nvx4/Records.h"
 
 namespace nvx4 {
+
+// Test names show the record type rather than the bytes of the class table row.
+void PrintTo(const ClassInfo& info, std::ostream* out) { *out << info.recordType; }
+
 namespace {
 
 using test::ScopedEnv;

@@ -57,14 +57,6 @@ TEST(ConsoleTrace, OwnLevelRaisesTheThreshold) {
     setConsoleTraceLevel(3);
 }
 
-TEST(ConsoleTrace, FormatsWideStrings) {
-    ScopedEnv on("ULB_TRACE_LEVEL", "1");
-    testing::internal::CaptureStdout();
-    consoleTrace(1, "f", 1, "ns[%ws] n=%d %%ws", L"root\\nvx4\\node", 5);
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("ns[root\\nvx4\\node] n=5 %ws"), std::string::npos) << out;
-}
-
 TEST(ConsoleTrace, ConcurrentLevelChangesAreSafe) {
     ScopedEnv off("ULB_TRACE_LEVEL", std::nullopt);
     std::vector<std::thread> threads;
