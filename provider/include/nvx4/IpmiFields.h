@@ -166,10 +166,9 @@ struct RecordTraits<IPMI_SEL> {
     };
 };
 
-template <>
-struct RecordTraits<IPMI_SELRecord> {
-    using R = IPMI_SELRecord;
-    static constexpr int classId = 1028;
+// The latest SEL record is read with the same properties as every SEL record.
+template <class R>
+struct SelRecordFields {
     static constexpr Field<R> fields[] = {
         textField("LogName", &R::LogName),
         textField("RecordID", &R::RecordID),
@@ -190,26 +189,13 @@ struct RecordTraits<IPMI_SELRecord> {
 };
 
 template <>
-struct RecordTraits<IPMI_LatestSELRecord> {
-    using R = IPMI_LatestSELRecord;
+struct RecordTraits<IPMI_SELRecord> : SelRecordFields<IPMI_SELRecord> {
+    static constexpr int classId = 1028;
+};
+
+template <>
+struct RecordTraits<IPMI_LatestSELRecord> : SelRecordFields<IPMI_LatestSELRecord> {
     static constexpr int classId = 1029;
-    static constexpr Field<R> fields[] = {
-        textField("LogName", &R::LogName),
-        textField("RecordID", &R::RecordID),
-        textField("MessageTimestamp", &R::MessageTimestamp),
-        textField("SystemName", &R::SystemName),
-        textField("GeneratorID", &R::GeneratorID),
-        shortField("SensorType", &R::SensorType),
-        textField("SensorName", &R::SensorName),
-        shortField("SensorNumber", &R::SensorNumber),
-        shortField("EventType", &R::EventType),
-        textField("EventData", &R::EventData),
-        shortField("EventDir", &R::EventDir),
-        shortField("GeneratorType", &R::GeneratorType),
-        shortField("ChannelNumber", &R::ChannelNumber),
-        textField("EvMRev", &R::EvMRev),
-        shortField("Severity", &R::Severity),
-    };
 };
 
 template <>

@@ -77,49 +77,33 @@ struct RecordTraits<OS_NetworkUsage> {
     };
 };
 
+// The application, security and system event logs publish the same properties.
+template <class R>
+struct EventLogFields {
+    static constexpr Field<R> fields[] = {
+        textField("SystemName", &R::SystemName),
+        textField("RecordID", &R::RecordID),
+        textField("MessageTimestamp", &R::MessageTimestamp),
+        textField("SourceName", &R::SourceName),
+        textField("Type", &R::Type),
+        textField("User", &R::User),
+        textField("Description", &R::Description),
+    };
+};
+
 template <>
-struct RecordTraits<OS_ApplicationEventLog> {
-    using R = OS_ApplicationEventLog;
+struct RecordTraits<OS_ApplicationEventLog> : EventLogFields<OS_ApplicationEventLog> {
     static constexpr int classId = 1041;
-    static constexpr Field<R> fields[] = {
-        textField("SystemName", &R::SystemName),
-        textField("RecordID", &R::RecordID),
-        textField("MessageTimestamp", &R::MessageTimestamp),
-        textField("SourceName", &R::SourceName),
-        textField("Type", &R::Type),
-        textField("User", &R::User),
-        textField("Description", &R::Description),
-    };
 };
 
 template <>
-struct RecordTraits<OS_SecurityEventLog> {
-    using R = OS_SecurityEventLog;
+struct RecordTraits<OS_SecurityEventLog> : EventLogFields<OS_SecurityEventLog> {
     static constexpr int classId = 1042;
-    static constexpr Field<R> fields[] = {
-        textField("SystemName", &R::SystemName),
-        textField("RecordID", &R::RecordID),
-        textField("MessageTimestamp", &R::MessageTimestamp),
-        textField("SourceName", &R::SourceName),
-        textField("Type", &R::Type),
-        textField("User", &R::User),
-        textField("Description", &R::Description),
-    };
 };
 
 template <>
-struct RecordTraits<OS_SystemEventLog> {
-    using R = OS_SystemEventLog;
+struct RecordTraits<OS_SystemEventLog> : EventLogFields<OS_SystemEventLog> {
     static constexpr int classId = 1043;
-    static constexpr Field<R> fields[] = {
-        textField("SystemName", &R::SystemName),
-        textField("RecordID", &R::RecordID),
-        textField("MessageTimestamp", &R::MessageTimestamp),
-        textField("SourceName", &R::SourceName),
-        textField("Type", &R::Type),
-        textField("User", &R::User),
-        textField("Description", &R::Description),
-    };
 };
 
 template <>

@@ -36,74 +36,57 @@ struct RecordTraits<SMBIOS_Fan> {
     };
 };
 
+// Heat pipes and refrigeration units are cooling devices with the same properties.
+template <class R>
+struct CoolingDeviceFields {
+    static constexpr Field<R> fields[] = {
+        textField("CreationClassName", &R::CreationClassName),
+        textField("DeviceID", &R::DeviceID),
+        textField("SystemCreationClassName", &R::SystemCreationClassName),
+        integerField("Handle", &R::Handle),
+        textField("Status", &R::Status),
+        shortField("CoolingUnitGroup", &R::CoolingUnitGroup),
+    };
+};
+
 template <>
-struct RecordTraits<SMBIOS_HeatPipe> {
-    using R = SMBIOS_HeatPipe;
+struct RecordTraits<SMBIOS_HeatPipe> : CoolingDeviceFields<SMBIOS_HeatPipe> {
     static constexpr int classId = 1003;
-    static constexpr Field<R> fields[] = {
-        textField("CreationClassName", &R::CreationClassName),
-        textField("DeviceID", &R::DeviceID),
-        textField("SystemCreationClassName", &R::SystemCreationClassName),
-        integerField("Handle", &R::Handle),
-        textField("Status", &R::Status),
-        shortField("CoolingUnitGroup", &R::CoolingUnitGroup),
-    };
 };
 
 template <>
-struct RecordTraits<SMBIOS_Refrigeration> {
-    using R = SMBIOS_Refrigeration;
+struct RecordTraits<SMBIOS_Refrigeration> : CoolingDeviceFields<SMBIOS_Refrigeration> {
     static constexpr int classId = 1004;
+};
+
+// Temperature and voltage probes publish the same properties.
+template <class R>
+struct ProbeFields {
     static constexpr Field<R> fields[] = {
         textField("CreationClassName", &R::CreationClassName),
         textField("DeviceID", &R::DeviceID),
         textField("SystemCreationClassName", &R::SystemCreationClassName),
         integerField("Handle", &R::Handle),
+        textField("Description", &R::Description),
         textField("Status", &R::Status),
-        shortField("CoolingUnitGroup", &R::CoolingUnitGroup),
+        realTextField("MaxReadable", &R::MaxReadable),
+        realTextField("MinReadable", &R::MinReadable),
+        realTextField("Tolerance", &R::Tolerance),
+        realTextField("Accuracy", &R::Accuracy),
+        realTextField("NominalReading", &R::NominalReading),
+        realTextField("Resolution", &R::Resolution),
+        shortTextField("BaseUnits", &R::BaseUnits),
     };
 };
 
 template <>
-struct RecordTraits<SMBIOS_TemperatureProbe> {
-    using R = SMBIOS_TemperatureProbe;
+struct RecordTraits<SMBIOS_TemperatureProbe> : ProbeFields<SMBIOS_TemperatureProbe> {
     static constexpr int classId = 1005;
-    static constexpr Field<R> fields[] = {
-        textField("CreationClassName", &R::CreationClassName),
-        textField("DeviceID", &R::DeviceID),
-        textField("SystemCreationClassName", &R::SystemCreationClassName),
-        integerField("Handle", &R::Handle),
-        textField("Description", &R::Description),
-        textField("Status", &R::Status),
-        realTextField("MaxReadable", &R::MaxReadable),
-        realTextField("MinReadable", &R::MinReadable),
-        realTextField("Tolerance", &R::Tolerance),
-        realTextField("Accuracy", &R::Accuracy),
-        realTextField("NominalReading", &R::NominalReading),
-        realTextField("Resolution", &R::Resolution),
-        shortTextField("BaseUnits", &R::BaseUnits),
-    };
 };
 
 template <>
-struct RecordTraits<SMBIOS_VoltageProbe> {
-    using R = SMBIOS_VoltageProbe;
+struct RecordTraits<SMBIOS_VoltageProbe> : ProbeFields<SMBIOS_VoltageProbe> {
     static constexpr int classId = 1006;
-    static constexpr Field<R> fields[] = {
-        textField("CreationClassName", &R::CreationClassName),
-        textField("DeviceID", &R::DeviceID),
-        textField("SystemCreationClassName", &R::SystemCreationClassName),
-        integerField("Handle", &R::Handle),
-        textField("Description", &R::Description),
-        textField("Status", &R::Status),
-        realTextField("MaxReadable", &R::MaxReadable),
-        realTextField("MinReadable", &R::MinReadable),
-        realTextField("Tolerance", &R::Tolerance),
-        realTextField("Accuracy", &R::Accuracy),
-        realTextField("NominalReading", &R::NominalReading),
-        realTextField("Resolution", &R::Resolution),
-        shortTextField("BaseUnits", &R::BaseUnits),
-    };
 };
 
 template <>
