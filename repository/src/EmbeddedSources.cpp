@@ -10,15 +10,8 @@ namespace nvx4::repository {
 namespace {
 
 ParsedSource parse(const EmbeddedFile& file) {
-    ParsedSource source;
     const std::string_view text(reinterpret_cast<const char*>(file.data), file.size);
-    LoadError error;
-    std::optional<MofDocument> document = MofParser::parse(text, file.name, error);
-    if (document)
-        source.document = std::make_shared<const MofDocument>(std::move(*document));
-    else
-        source.error = std::move(error);
-    return source;
+    return ParsedSource::fromText(text, file.name);
 }
 
 }  // namespace

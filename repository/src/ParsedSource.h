@@ -4,8 +4,11 @@
 
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "MofDocument.h"
+#include "MofParser.h"
 #include "nvx4/repository/LoadError.h"
 
 namespace nvx4::repository {
@@ -13,6 +16,18 @@ namespace nvx4::repository {
 struct ParsedSource {
     std::shared_ptr<const MofDocument> document;  // null when the source did not load
     std::optional<LoadError> error;
+
+    // Parses MOF text named `name` (a path, or the name of an embedded file).
+    static ParsedSource fromText(std::string_view text, const std::string& name) {
+        ParsedSource source;
+        LoadError failure;
+        std::optional<MofDocument> parsed = MofParser::parse(text, name, failure);
+        if (parsed)
+            source.document = std::make_shared<const MofDocument>(std::move(*parsed));
+        else
+            source.error = std::move(failure);
+        return source;
+    }
 };
 
 }  // namespace nvx4::repository

@@ -11,21 +11,12 @@ namespace nvx4::repository {
 namespace {
 
 ParsedSource read(const std::string& path) {
-    ParsedSource source;
     std::ifstream in(path, std::ios::binary);
     std::string text;
     if (in) text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (!in || in.bad()) {
-        source.error = LoadError{path, 0, 0, "cannot read the file"};
-        return source;
-    }
-    LoadError error;
-    std::optional<MofDocument> document = MofParser::parse(text, path, error);
-    if (document)
-        source.document = std::make_shared<const MofDocument>(std::move(*document));
-    else
-        source.error = std::move(error);
-    return source;
+    if (!in || in.bad())
+        return ParsedSource{nullptr, LoadError{path, 0, 0, "cannot read the file"}};
+    return ParsedSource::fromText(text, path);
 }
 
 }  // namespace
