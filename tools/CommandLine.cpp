@@ -66,7 +66,8 @@ CLASS is a class id (1001..1045), a record type (SMBIOS_BIOS), a repository clas
 (NVX4_SMBIOS_BIOS, any letter case) or 'all' for every class.
 
 Options:
-  -f, --format FMT      table (default, aligned columns), csv or json
+  -f, --format FMT      table (default, aligned columns), csv or json; with
+                        several classes, CSV blocks start with "# <id> <class>"
       --csv, --json     the same as --format csv / --format json
   -r, --repository FILE read instances from this MOF file instead of the bundled
                         sample; repeat for several files (sets NVX4_REPOSITORY)

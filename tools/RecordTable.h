@@ -17,6 +17,7 @@ struct Cell {
 
 struct RecordTable {
     const ClassInfo* info = nullptr;
+    std::string title;  // replaces the class heading of the text form when set
     std::vector<std::string> columns;
     std::vector<std::vector<Cell>> rows;
 };

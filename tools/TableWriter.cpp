@@ -24,8 +24,11 @@ void writePadded(std::ostream& out, const std::string& text, size_t width, bool 
 }  // namespace
 
 void writeText(std::ostream& out, const RecordTable& table) {
-    out << table.info->id << ' ' << table.info->repositoryClass << " (" << table.rows.size()
-        << (table.rows.size() == 1 ? " record)\n" : " records)\n");
+    if (!table.title.empty())
+        out << table.title << '\n';
+    else
+        out << table.info->id << ' ' << table.info->repositoryClass << " (" << table.rows.size()
+            << (table.rows.size() == 1 ? " record)\n" : " records)\n");
     if (table.rows.empty()) return;
     std::vector<size_t> widths;
     for (const std::string& column : table.columns) widths.push_back(column.size());

@@ -35,8 +35,7 @@ size_t fieldCount(const nvx4::ClassInfo& info) {
 
 void printClassList(std::ostream& out) {
     RecordTable list;
-    static const nvx4::ClassInfo heading{0, "class table", "", 0};
-    list.info = &heading;
+    list.title = std::to_string(std::size(nvx4::kClassTable)) + " classes";
     list.columns = {"Id", "RepositoryClass", "RecordType", "ElementSize", "Fields"};
     for (const nvx4::ClassInfo& info : nvx4::kClassTable)
         list.rows.push_back({{std::to_string(info.id), true},
