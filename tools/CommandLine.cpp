@@ -12,6 +12,12 @@ OutputFormat parseFormat(const std::string& name) {
     throw std::invalid_argument("unknown format '" + name + "' (use table, csv or json)");
 }
 
+// Further repository files may follow --repository directly; they are told from class names by
+// their extension.
+bool isMofFile(const std::string& arg) {
+    return arg.size() > 4 && arg.compare(arg.size() - 4, 4, ".mof") == 0;
+}
+
 const std::string& valueOf(const std::vector<std::string>& argv, size_t& i) {
     if (i + 1 >= argv.size()) throw std::invalid_argument(argv[i] + " needs a value");
     return argv[++i];
@@ -37,6 +43,8 @@ Options parseCommandLine(const std::vector<std::string>& argv) {
             options.library = valueOf(argv, i);
         } else if (arg == "-r" || arg == "--repository") {
             options.repository.push_back(valueOf(argv, i));
+            while (i + 1 < argv.size() && isMofFile(argv[i + 1]))
+                options.repository.push_back(argv[++i]);
         } else if (arg == "--check") {
             options.check = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -69,8 +77,10 @@ Options:
   -f, --format FMT      table (default, aligned columns), csv or json; with
                         several classes, CSV blocks start with "# <id> <class>"
       --csv, --json     the same as --format csv / --format json
-  -r, --repository FILE read instances from this MOF file instead of the bundled
-                        sample; repeat for several files (sets NVX4_REPOSITORY)
+  -r, --repository FILE...
+                        read instances from these MOF files instead of the
+                        bundled sample (sets NVX4_REPOSITORY); further files
+                        ending in .mof may follow, or repeat the option
   -l, --list            print the class table: id, repository class, record type,
                         element size on the 32-bit target, number of fields
       --check FILE...   validate MOF files; errors are printed as file:line:column

@@ -15,10 +15,10 @@ Options parse(std::vector<std::string> args) {
 }
 
 TEST(CommandLine, ReadsOptionsAndClasses) {
-    const Options o = parse({"-f", "json", "--repository", "a.mof", "-r", "b.mof", "1001", "all",
-                             "--library", "/x/lib.so"});
+    const Options o = parse({"-f", "json", "--repository", "a.mof", "c.mof", "-r", "b.mof", "1001",
+                             "all", "--library", "/x/lib.so"});
     EXPECT_EQ(o.format, OutputFormat::Json);
-    EXPECT_EQ(o.repository, (std::vector<std::string>{"a.mof", "b.mof"}));
+    EXPECT_EQ(o.repository, (std::vector<std::string>{"a.mof", "c.mof", "b.mof"}));
     EXPECT_EQ(o.arguments, (std::vector<std::string>{"1001", "all"}));
     EXPECT_EQ(o.library, "/x/lib.so");
     EXPECT_EQ(parse({"--csv", "1"}).format, OutputFormat::Csv);
