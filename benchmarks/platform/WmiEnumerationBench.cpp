@@ -27,15 +27,15 @@ constexpr int kPropertyCount = sizeof(kProperties) / sizeof(kProperties[0]);
 void fillRepository() {
     // Only the built-in schema and the class below: no sample to load.
     setenv(nvx4::repository::kRepositoryVariable, "", 1);
-    ClassSpec spec;
-    spec.name = L"Bench_Item";
-    spec.properties = {
+    ClassSpec definition;
+    definition.name = L"Bench_Item";
+    definition.properties = {
         {L"Id", CimType::Sint32, false, true},      {L"Name", CimType::String, false, false},
         {L"Slot", CimType::Uint16, false, false},   {L"Speed", CimType::Sint32, false, false},
         {L"Load", CimType::Real64, false, false},   {L"Ready", CimType::Boolean, false, false},
         {L"Vendor", CimType::String, false, false}, {L"Bytes", CimType::Uint64, false, false},
         {L"Health", CimType::Uint8, false, false},  {L"Serial", CimType::String, false, false}};
-    Repository::declareClass(spec);
+    Repository::declareClass(definition);
     std::vector<PropertyValues> instances;
     instances.reserve(kInstances);
     for (int i = 0; i < kInstances; ++i)

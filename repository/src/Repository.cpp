@@ -184,12 +184,12 @@ std::optional<LoadError> Repository::addMof(std::string_view text, const std::st
     return registerDocument(std::make_shared<const MofDocument>(std::move(*document)));
 }
 
-std::optional<LoadError> Repository::declareClass(const ClassSpec& spec) {
+std::optional<LoadError> Repository::declareClass(const ClassSpec& definition) {
     ClassDecl decl;
-    decl.ns = spec.ns;
-    decl.name = spec.name;
-    decl.superclass = spec.superclass;
-    for (const PropertySpec& property : spec.properties) {
+    decl.ns = definition.ns;
+    decl.name = definition.name;
+    decl.superclass = definition.superclass;
+    for (const PropertySpec& property : definition.properties) {
         PropertyDecl declared;
         declared.def.name = property.name;
         declared.def.type = ValueType{property.type, property.array};

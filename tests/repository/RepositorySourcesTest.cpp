@@ -103,11 +103,11 @@ TEST_F(RepositorySourcesTest, TheBundledSamplesAreTheDefaultSource) {
 }
 
 TEST_F(RepositorySourcesTest, RegistrationsAreCheckedAndSurviveAReload) {
-    ClassSpec spec;
-    spec.name = L"Reg";
-    spec.properties = {{L"Id", CimType::Sint32, false, true},
+    ClassSpec definition;
+    definition.name = L"Reg";
+    definition.properties = {{L"Id", CimType::Sint32, false, true},
                        {L"Tags", CimType::String, true, false}};
-    ASSERT_EQ(Repository::declareClass(spec), std::nullopt);
+    ASSERT_EQ(Repository::declareClass(definition), std::nullopt);
     ASSERT_EQ(Repository::addInstance(L"Reg", {{L"Id", Value::integer(1)},
                                                {L"Tags", Value::array({Value::text("x")})}}),
               std::nullopt);

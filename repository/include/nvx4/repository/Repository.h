@@ -86,7 +86,7 @@ class Repository {
     // one that fails is not registered, and the error says why.
     static std::optional<LoadError> addMof(std::string_view text,
                                            const std::string& name = "<registered>");
-    static std::optional<LoadError> declareClass(const ClassSpec& spec);
+    static std::optional<LoadError> declareClass(const ClassSpec& definition);
     static std::optional<LoadError> addInstance(const std::wstring& className,
                                                 const PropertyValues& values,
                                                 const std::wstring& ns = kDefaultNamespace);
