@@ -106,7 +106,7 @@ TEST_F(RepositorySourcesTest, RegistrationsAreCheckedAndSurviveAReload) {
     ClassSpec definition;
     definition.name = L"Reg";
     definition.properties = {{L"Id", CimType::Sint32, false, true},
-                       {L"Tags", CimType::String, true, false}};
+                             {L"Tags", CimType::String, true, false}};
     ASSERT_EQ(Repository::declareClass(definition), std::nullopt);
     ASSERT_EQ(Repository::addInstance(L"Reg", {{L"Id", Value::integer(1)},
                                                {L"Tags", Value::array({Value::text("x")})}}),
