@@ -1,10 +1,10 @@
 // The built provider library loaded with dlopen, as an SNMP agent loads it, over fixture
 // repositories given through NVX4_REPOSITORY.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
 
+#include "ProviderLibrary.h"
 #include "TestSupport.h"
 #include "nvx4/Records.h"
 
@@ -15,28 +15,13 @@ using nvx4::test::TempPath;
 
 class SharedLibraryTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        handle_ = dlopen(NVX4_PROVIDER_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-        ASSERT_NE(handle_, nullptr) << dlerror();
-        enumerate_ =
-            reinterpret_cast<int (*)(int, int*, void**)>(dlsym(handle_, "enumerateInstance"));
-        free_ = reinterpret_cast<void (*)(int, void*)>(dlsym(handle_, "snmpFree"));
-        ASSERT_NE(enumerate_, nullptr);
-        ASSERT_NE(free_, nullptr);
-    }
-    void TearDown() override {
-        if (handle_) dlclose(handle_);
-    }
-
     // Writes `text` as the only instance source.
     void useRepository(const std::string& text) {
         std::ofstream(fixture_.path()) << text;
         repository_.emplace("NVX4_REPOSITORY", fixture_.path());
     }
 
-    void* handle_ = nullptr;
-    int (*enumerate_)(int, int*, void**) = nullptr;
-    void (*free_)(int, void*) = nullptr;
+    const nvx4::tool::ProviderLibrary provider_{NVX4_PROVIDER_LIBRARY};
     TempPath fixture_{"fixture.mof"};
     std::optional<ScopedEnv> repository_;
 };
@@ -51,17 +36,17 @@ TEST_F(SharedLibraryTest, AClassWithoutInstancesGivesNoArray) {
     useRepository("// no instances\n");
     int count = -5;
     void* instances = &count;
-    EXPECT_EQ(enumerate_(1001, &count, &instances), 0);
+    EXPECT_EQ(provider_.enumerateInstance(1001, &count, &instances), 0);
     EXPECT_EQ(count, 0);
     EXPECT_EQ(instances, nullptr);
-    free_(1001, nullptr);
+    provider_.snmpFree(1001, nullptr);
 }
 
 TEST_F(SharedLibraryTest, UnknownClassesLeaveTheOutParametersAlone) {
     for (int id : {1000, 1046, 0, -1}) {
         int count = 77;
         void* instances = &count;
-        EXPECT_EQ(enumerate_(id, &count, &instances), -1) << id;
+        EXPECT_EQ(provider_.enumerateInstance(id, &count, &instances), -1) << id;
         EXPECT_EQ(count, 77);
         EXPECT_EQ(instances, &count);
     }
@@ -95,7 +80,7 @@ TEST_F(SharedLibraryTest, FailuresReachTheCallerWithNoArray) {
         useRepository(c.repository);
         int count = 99;
         void* instances = &count;
-        EXPECT_EQ(enumerate_(1001, &count, &instances), c.result) << c.name;
+        EXPECT_EQ(provider_.enumerateInstance(1001, &count, &instances), c.result) << c.name;
         EXPECT_EQ(count, 0) << c.name;
         EXPECT_EQ(instances, nullptr) << c.name;
     }
@@ -107,9 +92,9 @@ TEST_F(SharedLibraryTest, WritesOneTraceLinePerCall) {
     int count = 0;
     void* instances = nullptr;
     testing::internal::CaptureStdout();
-    ASSERT_EQ(enumerate_(1001, &count, &instances), 0);
+    ASSERT_EQ(provider_.enumerateInstance(1001, &count, &instances), 0);
     const std::string out = testing::internal::GetCapturedStdout();
-    free_(1001, instances);
+    provider_.snmpFree(1001, instances);
     EXPECT_EQ(out.rfind("\n  [[TRACE:enum_inband:", 0), 0u) << out;
     const std::string message =
         "strtemp = wmi:localhost//user=,password=,namespace=root\\nvx4\\node";
@@ -118,10 +103,10 @@ TEST_F(SharedLibraryTest, WritesOneTraceLinePerCall) {
 }
 
 TEST_F(SharedLibraryTest, SnmpFreeIgnoresUnknownClassesAndNull) {
-    free_(1001, nullptr);
-    free_(1046, nullptr);
+    provider_.snmpFree(1001, nullptr);
+    provider_.snmpFree(1046, nullptr);
     auto* kept = new SMBIOS_BIOS[1];
-    free_(1046, kept);  // an unknown class releases nothing
+    provider_.snmpFree(1046, kept);  // an unknown class releases nothing
     kept[0].Version = "still usable";
     EXPECT_EQ(kept[0].Version, "still usable");
     delete[] kept;

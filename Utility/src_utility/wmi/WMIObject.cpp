@@ -6,6 +6,25 @@
 #include "WMIResult.h"
 #include "WMIText.h"
 
+namespace {
+
+// Wraps an object reference that a WMI call handed over: the holder takes its own reference and
+// the handed one is released, also when the holder cannot be made.
+template <class Holder>
+Holder* adopt(IWbemClassObject* object) {
+    Holder* holder = nullptr;
+    try {
+        holder = new Holder(object);
+    } catch (...) {
+        if (object != nullptr) object->Release();
+        throw;
+    }
+    object->Release();
+    return holder;
+}
+
+}  // namespace
+
 WMIObject::WMIObject(const std::string& name, IWbemServices* services, const WMISecurity& security)
     : services(services), security(security) {
     if (services == nullptr)
@@ -40,16 +59,7 @@ WMIResult* WMIObject::execMethod(const std::string& methodName, WMIParameter* in
         if (out != nullptr) out->Release();
         throw WMIException(__FILE__, __LINE__, result);
     }
-    if (out == nullptr) return nullptr;
-    WMIResult* outParameters = nullptr;
-    try {
-        outParameters = new WMIResult(out);
-    } catch (...) {
-        out->Release();
-        throw;
-    }
-    out->Release();
-    return outParameters;
+    return out == nullptr ? nullptr : adopt<WMIResult>(out);
 }
 
 WMIParameter* WMIObject::getInParameters(const std::string& methodName) {
@@ -60,29 +70,12 @@ WMIParameter* WMIObject::getInParameters(const std::string& methodName) {
         if (signature != nullptr) signature->Release();
         throw WMIException(__FILE__, __LINE__, result);
     }
-    if (signature == nullptr) return nullptr;
-    WMIParameter* parameters = nullptr;
-    try {
-        parameters = new WMIParameter(signature);
-    } catch (...) {
-        signature->Release();
-        throw;
-    }
-    signature->Release();
-    return parameters;
+    return signature == nullptr ? nullptr : adopt<WMIParameter>(signature);
 }
 
 WMIParameter* WMIObject::createInstance() {
     // A failed spawn leaves a null object, which the parameter's constructor refuses.
     IWbemClassObject* spawned = nullptr;
     classObject->SpawnInstance(0, &spawned);
-    WMIParameter* instance = nullptr;
-    try {
-        instance = new WMIParameter(spawned);
-    } catch (...) {
-        if (spawned != nullptr) spawned->Release();
-        throw;
-    }
-    spawned->Release();
-    return instance;
+    return adopt<WMIParameter>(spawned);
 }

@@ -1,6 +1,5 @@
 // Every class end to end: the built provider loaded with dlopen exactly as an agent loads it,
 // enumerating fixture repositories, and every field of every record checked.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -12,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "ProviderLibrary.h"
+#include "RecordTable.h"
 #include "TestSupport.h"
 #include "nvx4/ClassTable.h"
 #include "nvx4/Records.h"
@@ -27,75 +28,43 @@ using test::ScopedEnv;
 using test::TempPath;
 using Cells = std::vector<std::string>;
 
-class Provider {
-  public:
-    Provider() : handle_(dlopen(NVX4_PROVIDER_PATH, RTLD_NOW | RTLD_LOCAL)) {
-        if (handle_ == nullptr) return;
-        enumerate_ =
-            reinterpret_cast<int (*)(int, int*, void**)>(dlsym(handle_, "enumerateInstance"));
-        free_ = reinterpret_cast<void (*)(int, void*)>(dlsym(handle_, "snmpFree"));
+// One class's records, released with snmpFree when the result goes.
+struct Result {
+    const tool::ProviderLibrary* provider;
+    int classId;
+    int code = 0;
+    int count = 0;
+    void* instances = nullptr;
+    ~Result() { provider->snmpFree(classId, instances); }
+    template <class Record>
+    const Record* records() const {
+        return static_cast<const Record*>(instances);
     }
-    ~Provider() {
-        if (handle_ != nullptr) dlclose(handle_);
-    }
-    Provider(const Provider&) = delete;
-    Provider& operator=(const Provider&) = delete;
-
-    bool loaded() const { return enumerate_ != nullptr && free_ != nullptr; }
-
-    // One class's records, released with snmpFree when the result goes.
-    struct Result {
-        const Provider* provider;
-        int classId;
-        int code = 0;
-        int count = 0;
-        void* instances = nullptr;
-        ~Result() { provider->free_(classId, instances); }
-        template <class Record>
-        const Record* records() const {
-            return static_cast<const Record*>(instances);
-        }
-    };
-    std::unique_ptr<Result> enumerate(int classId) const {
-        std::unique_ptr<Result> result(new Result{this, classId});
-        result->code = enumerate_(classId, &result->count, &result->instances);
-        return result;
-    }
-
-  private:
-    void* handle_;
-    int (*enumerate_)(int, int*, void**) = nullptr;
-    void (*free_)(int, void*) = nullptr;
 };
 
-const Provider& provider() {
-    static const Provider instance;
-    return instance;
+// The built library, loaded once as an agent loads it.
+const tool::ProviderLibrary& provider() {
+    static const tool::ProviderLibrary library(NVX4_PROVIDER_PATH);
+    return library;
 }
 
-template <class Record>
-Cells cellsOf(const Record& record) {
-    Cells cells;
-    if constexpr (HasIndex<Record>::value) cells.push_back("Index=" + std::to_string(record.Index));
-    for (const Field<Record>& field : RecordTraits<Record>::fields) {
-        std::string value;
-        if (field.kind == FieldKind::Integer)
-            value = std::to_string(record.*field.integer);
-        else if (field.kind == FieldKind::Short)
-            value = std::to_string(record.*field.shortValue);
-        else
-            value = record.*field.text;
-        cells.push_back(field.property + ("=" + value));
-    }
-    return cells;
+std::unique_ptr<Result> enumerate(int classId) {
+    std::unique_ptr<Result> result(new Result{&provider(), classId});
+    result->code = provider().enumerateInstance(classId, &result->count, &result->instances);
+    return result;
 }
 
-std::vector<Cells> cellsOf(const Provider::Result& result) {
+// Each record as "Field=value" cells, Index first where the record has one.
+std::vector<Cells> cellsOf(const Result& result) {
+    const tool::RecordTable table =
+        tool::recordTableOf(*findClass(result.classId), result.instances, result.count);
     std::vector<Cells> rows;
-    AllRecords::visit(result.classId, [&](auto tag) {
-        using Record = typename decltype(tag)::type;
-        for (int i = 0; i < result.count; ++i) rows.push_back(cellsOf(result.records<Record>()[i]));
-    });
+    for (const auto& row : table.rows) {
+        Cells cells;
+        for (size_t c = 0; c < row.size(); ++c)
+            cells.push_back(table.columns[c] + "=" + row[c].text);
+        rows.push_back(cells);
+    }
     return rows;
 }
 
@@ -116,24 +85,21 @@ std::map<int, std::vector<Cells>> expectedRecords() {
     return records;
 }
 
-class EveryClassTest : public ::testing::TestWithParam<ClassInfo> {
-  protected:
-    void SetUp() override { ASSERT_TRUE(provider().loaded()) << dlerror(); }
-};
+class EveryClassTest : public ::testing::TestWithParam<ClassInfo> {};
 
 TEST_P(EveryClassTest, EveryFieldHoldsItsPropertyConvertedAsItsTableSays) {
     static const std::map<int, std::vector<Cells>> expected = expectedRecords();
     ASSERT_EQ(expected.size(), std::size(kClassTable));
     const ScopedEnv repository("NVX4_REPOSITORY", NVX4_RECORDS_FIXTURE_DIR "/all_classes.mof");
 
-    const auto result = provider().enumerate(GetParam().id);
+    const auto result = enumerate(GetParam().id);
     ASSERT_EQ(result->code, 0);
     EXPECT_EQ(cellsOf(*result), expected.at(GetParam().id));
 }
 
 TEST_P(EveryClassTest, BundledSampleHasInstances) {
     const ScopedEnv repository("NVX4_REPOSITORY", std::nullopt);
-    const auto result = provider().enumerate(GetParam().id);
+    const auto result = enumerate(GetParam().id);
     ASSERT_EQ(result->code, 0);
     EXPECT_GE(result->count, 1);
     EXPECT_NE(result->instances, nullptr);
@@ -142,10 +108,7 @@ TEST_P(EveryClassTest, BundledSampleHasInstances) {
 INSTANTIATE_TEST_SUITE_P(AllClasses, EveryClassTest, ::testing::ValuesIn(kClassTable),
                          [](const auto& info) { return std::string(info.param.recordType); });
 
-class EnumerationTest : public ::testing::Test {
-  protected:
-    void SetUp() override { ASSERT_TRUE(provider().loaded()) << dlerror(); }
-};
+class EnumerationTest : public ::testing::Test {};
 
 TEST_F(EnumerationTest, IndexKeepsTheLowSixteenBitsOfTheRowNumber) {
     const TempPath fixture("many_rows.mof");
@@ -157,7 +120,7 @@ TEST_F(EnumerationTest, IndexKeepsTheLowSixteenBitsOfTheRowNumber) {
     }
     const ScopedEnv repository("NVX4_REPOSITORY", fixture.path());
 
-    const auto result = provider().enumerate(1020);
+    const auto result = enumerate(1020);
     ASSERT_EQ(result->code, 0);
     ASSERT_EQ(result->count, 65537);
     const auto* records = result->records<SMBIOS_HWSecurity>();
@@ -186,7 +149,7 @@ TEST_F(EnumerationTest, RealsTooWideForTheUsualBufferAreWrittenInFull) {
     }
     const ScopedEnv repository("NVX4_REPOSITORY", fixture.path());
 
-    const auto result = provider().enumerate(1037);
+    const auto result = enumerate(1037);
     ASSERT_EQ(result->code, 0);
     ASSERT_EQ(result->count, 1);
     const OS_MemoryUsage& record = result->records<OS_MemoryUsage>()[0];

@@ -14,9 +14,7 @@ using nvx4::test::ScopedTable;
 
 class ODBCConnectionTest : public ::testing::TestWithParam<DataSource> {};
 
-INSTANTIATE_TEST_SUITE_P(Sources, ODBCConnectionTest,
-                         ::testing::Values(nvx4::test::kSQLite, nvx4::test::kPostgreSQL),
-                         nvx4::test::sourceName);
+NVX4_ODBC_SOURCES_SUITE(ODBCConnectionTest);
 
 TEST_P(ODBCConnectionTest, OpensThroughDriverSelectionWithAutoCommitOn) {
     auto connection = connect(GetParam().url);

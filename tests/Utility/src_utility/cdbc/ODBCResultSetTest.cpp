@@ -185,9 +185,7 @@ TEST(ODBCResultSet, TypeTableOverPostgreSQL) {
 
 class ODBCResultSetTest : public ::testing::TestWithParam<DataSource> {};
 
-INSTANTIATE_TEST_SUITE_P(Sources, ODBCResultSetTest,
-                         ::testing::Values(nvx4::test::kSQLite, nvx4::test::kPostgreSQL),
-                         nvx4::test::sourceName);
+NVX4_ODBC_SOURCES_SUITE(ODBCResultSetTest);
 
 // Names are matched exactly as the data source reports them; PostgreSQL folds unquoted names to
 // lower case, SQLite keeps them as written.

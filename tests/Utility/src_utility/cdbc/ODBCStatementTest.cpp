@@ -20,9 +20,7 @@ using nvx4::test::statementOf;
 
 class ODBCStatementTest : public ::testing::TestWithParam<DataSource> {};
 
-INSTANTIATE_TEST_SUITE_P(Sources, ODBCStatementTest,
-                         ::testing::Values(nvx4::test::kSQLite, nvx4::test::kPostgreSQL),
-                         nvx4::test::sourceName);
+NVX4_ODBC_SOURCES_SUITE(ODBCStatementTest);
 
 TEST(ODBCStatement, NullHandlesAreRefused) {
     EXPECT_CDBC_THROW(ODBCStatement(SQL_NULL_HDBC), 0x22000FF6, "using null init ODBCStatement");

@@ -36,6 +36,12 @@ inline std::string sourceName(const ::testing::TestParamInfo<DataSource>& info) 
     return info.param.name;
 }
 
+// Runs a parameterised suite once per data source, each named after its source.
+#define NVX4_ODBC_SOURCES_SUITE(suite)                                                        \
+    INSTANTIATE_TEST_SUITE_P(Sources, suite,                                                  \
+                             ::testing::Values(nvx4::test::kSQLite, nvx4::test::kPostgreSQL), \
+                             nvx4::test::sourceName)
+
 inline std::unique_ptr<DBConnection> connect(const std::string& url) {
     return std::unique_ptr<DBConnection>(DBDriver::getConnection(DBUrl(url)));
 }

@@ -1,0 +1,27 @@
+# The Utility unit suites that run unchanged over the real SDK and over the Linux stand-in. Both
+# the Linux tests and the Windows test programs build them from these lists.
+set(nvx4_utility_tests ${CMAKE_CURRENT_LIST_DIR}/src_utility)
+
+set(nvx4_cdbc_test_sources
+    ${nvx4_utility_tests}/cdbc/ErrorCatalogueTest.cpp
+    ${nvx4_utility_tests}/cdbc/CDBC_ExceptionTest.cpp
+    ${nvx4_utility_tests}/cdbc/DBUrlTest.cpp
+    ${nvx4_utility_tests}/cdbc/DBDriverTest.cpp
+    ${nvx4_utility_tests}/cdbc/DBResultSetTest.cpp
+    ${nvx4_utility_tests}/cdbc/DBTypeTest.cpp
+)
+
+set(nvx4_trace_test_sources
+    ${nvx4_utility_tests}/public/ConsoleTraceTest.cpp
+    ${nvx4_utility_tests}/public/FileTraceTest.cpp
+    ${nvx4_utility_tests}/public/TraceTextTest.cpp
+)
+
+# The header switch of the console trace is process-wide and never comes back, so the test that
+# turns it off runs in a process of its own.
+set(nvx4_trace_header_test_sources ${nvx4_utility_tests}/public/ConsoleTraceHeaderTest.cpp)
+
+set(nvx4_variant_test_sources
+    ${nvx4_utility_tests}/wmi/WMIExceptionTest.cpp
+    ${nvx4_utility_tests}/wmi/CDBCVariantTest.cpp
+)
