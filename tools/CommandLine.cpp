@@ -17,8 +17,7 @@ OutputFormat parseFormat(const std::string& name) {
 // Further sources may follow --repository directly; they are told from class names by their
 // extension (MOF files) or as the words of the source list.
 bool isSource(const std::string& arg) {
-    return (arg.size() > 4 && arg.compare(arg.size() - 4, 4, ".mof") == 0) ||
-           isSourceWord(arg);
+    return (arg.size() > 4 && arg.compare(arg.size() - 4, 4, ".mof") == 0) || isSourceWord(arg);
 }
 
 const std::string& valueOf(const std::vector<std::string>& argv, size_t& i) {

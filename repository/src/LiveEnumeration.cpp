@@ -49,8 +49,7 @@ void publishInto(const Job& job, const Namespace& ns, InstanceList& instances) {
     }
 }
 
-Repository::Enumeration failure(const ClassDef& cls, std::int32_t status,
-                                const std::string& why) {
+Repository::Enumeration failure(const ClassDef& cls, std::int32_t status, const std::string& why) {
     Notice::trace(__FILE__, __LINE__, Utf8::toNarrow(cls.name) + " failed: " + why);
     return Repository::Enumeration{status, nullptr};
 }
@@ -58,11 +57,11 @@ Repository::Enumeration failure(const ClassDef& cls, std::int32_t status,
 }  // namespace
 
 Repository::Enumeration Repository::enumerate(const std::shared_ptr<const Snapshot>& snapshot,
-                                              const Namespace& ns, const ClassDef& cls,
-                                              bool deep) {
+                                              const Namespace& ns, const ClassDef& cls, bool deep) {
     const InstanceList& declared = ns.instancesOf(cls.name, deep);
     const std::vector<Job> jobs = jobsFor(*snapshot, ns, cls, deep);
-    if (jobs.empty()) return Enumeration{0, std::shared_ptr<const InstanceList>(snapshot, &declared)};
+    if (jobs.empty())
+        return Enumeration{0, std::shared_ptr<const InstanceList>(snapshot, &declared)};
     auto instances = std::make_shared<InstanceList>(declared);
     for (const Job& job : jobs) {
         try {

@@ -28,8 +28,8 @@ void Notice::trace(const char* file, int line, const std::string& message) {
     localtime_r(&now, &local);
     char stamp[64];
     std::strftime(stamp, sizeof stamp, "%a %b %e %H:%M:%S %Y\n", &local);
-    const std::string text = "\n  [[TRACE:" + baseName(file) + ":" + std::to_string(line) + " " +
-                             stamp + message;
+    const std::string text =
+        "\n  [[TRACE:" + baseName(file) + ":" + std::to_string(line) + " " + stamp + message;
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fflush(stdout);
 }

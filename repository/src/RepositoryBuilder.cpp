@@ -26,7 +26,8 @@ std::optional<LoadError> RepositoryBuilder::apply(const MofDocument& document) {
     return std::nullopt;
 }
 
-std::shared_ptr<const Snapshot> RepositoryBuilder::freeze(Snapshot::PublisherList publishers) const {
+std::shared_ptr<const Snapshot> RepositoryBuilder::freeze(
+    Snapshot::PublisherList publishers) const {
     std::vector<std::shared_ptr<const Namespace>> frozen;
     for (const auto& entry : namespaces_) {
         auto copy = std::make_shared<Namespace>(entry.second);

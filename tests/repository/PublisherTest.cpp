@@ -127,8 +127,7 @@ TEST_P(PublisherFailureTest, FailsOnlyThePublishersClassesAndSaysWhy) {
 }
 
 const FailureCase kFailures[] = {
-    {"AccessDenied",
-     []() -> Publication { throw PublishError::fromErrno("/proc/stat", EACCES); },
+    {"AccessDenied", []() -> Publication { throw PublishError::fromErrno("/proc/stat", EACCES); },
      PublishError::kAccessDenied, "NVX4_OS_CPUUsage failed: cannot read /proc/stat: Permission"},
     {"OtherErrno", []() -> Publication { throw PublishError::fromErrno("/proc/stat", EIO); },
      PublishError::kProviderFailure, "cannot read /proc/stat: Input/output error"},
@@ -142,7 +141,10 @@ const FailureCase kFailures[] = {
                             {}};
      },
      PublishError::kProviderFailure, "does not fit the class: CPUUsage:"},
-    {"MissingKey", [] { return Publication{{{{L"Name", Value::text("0")}}}, {}}; },
+    {"MissingKey",
+     [] {
+         return Publication{{{{L"Name", Value::text("0")}}}, {}};
+     },
      PublishError::kProviderFailure, "key property SystemName has no value"},
 };
 
@@ -209,8 +211,7 @@ TEST_F(PublisherTest, ConcurrentEnumerationsEachGetAWholePublication) {
                 auto found = Repository::enumerate(shared, node, *node.findClass(kCpu), false);
                 const Value& first = valueOf(*found.instances->front(), L"CPUUsage");
                 for (const auto& instance : *found.instances)
-                    if (found.instances->size() != 50 ||
-                        valueOf(*instance, L"CPUUsage") != first)
+                    if (found.instances->size() != 50 || valueOf(*instance, L"CPUUsage") != first)
                         ++torn;
             }
         });

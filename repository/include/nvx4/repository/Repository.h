@@ -34,7 +34,6 @@ namespace nvx4::repository {
 inline constexpr wchar_t kDefaultNamespace[] = L"root\\nvx4\\node";
 inline constexpr char kRepositoryVariable[] = "NVX4_REPOSITORY";
 
-
 struct PropertySpec {
     std::wstring name;
     CimType type = CimType::String;
