@@ -18,10 +18,9 @@ std::string CimText::dateTime(std::int64_t microsecondsSinceEpoch) {
     localtime_r(&time, &local);
     const long offset = local.tm_gmtoff / 60;
     char text[64];
-    std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d.%06lld%c%03ld",
-                  local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                  local.tm_min, local.tm_sec, static_cast<long long>(micros),
-                  offset < 0 ? '-' : '+', std::labs(offset) % 1000);
+    std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d.%06lld%c%03ld", local.tm_year + 1900,
+                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
+                  static_cast<long long>(micros), offset < 0 ? '-' : '+', std::labs(offset) % 1000);
     return text;
 }
 
@@ -30,8 +29,8 @@ std::string CimText::elapsed(std::int64_t seconds) {
     const long long total = seconds;
     const long long days = total / 86400;
     char text[64];
-    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", (total / 3600) % 24,
-                  (total / 60) % 60, total % 60);
+    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", (total / 3600) % 24, (total / 60) % 60,
+                  total % 60);
     return days > 0 ? std::to_string(days) + "d " + text : text;
 }
 

@@ -11,10 +11,10 @@ namespace nvx4::repository::os {
 namespace {
 
 const std::set<std::string, std::less<>> kPseudo = {
-    "autofs",   "binfmt_misc", "bpf",    "cgroup",    "cgroup2",    "configfs",   "debugfs",
-    "devpts",   "devtmpfs",    "efivarfs", "fusectl", "hugetlbfs",  "mqueue",     "nsfs",
-    "proc",     "pstore",      "ramfs",  "rpc_pipefs", "securityfs", "selinuxfs", "sysfs",
-    "tmpfs",    "tracefs",     "none"};
+    "autofs",     "binfmt_misc", "bpf",      "cgroup",   "cgroup2", "configfs",
+    "debugfs",    "devpts",      "devtmpfs", "efivarfs", "fusectl", "hugetlbfs",
+    "mqueue",     "nsfs",        "proc",     "pstore",   "ramfs",   "rpc_pipefs",
+    "securityfs", "selinuxfs",   "sysfs",    "tmpfs",    "tracefs", "none"};
 const std::set<std::string, std::less<>> kRemote = {
     "nfs", "nfs4", "cifs", "smb3", "smbfs", "ncpfs", "afs", "ceph", "9p", "glusterfs", "lustre"};
 
@@ -64,8 +64,7 @@ std::vector<MountedDisks::Disk> MountedDisks::read(const SystemRoot& root, bool 
     std::vector<Disk> disks;
     for (const Mount& mount : parse(root.read("/proc/mounts"), withPseudo)) {
         struct statvfs fs {};
-        if (::statvfs(root.path(mount.mountPoint).c_str(), &fs) != 0 || fs.f_blocks == 0)
-            continue;
+        if (::statvfs(root.path(mount.mountPoint).c_str(), &fs) != 0 || fs.f_blocks == 0) continue;
         const std::uint64_t unit = fs.f_frsize != 0 ? fs.f_frsize : fs.f_bsize;
         disks.push_back({mount.mountPoint, mount.type, fs.f_blocks * unit, fs.f_bavail * unit});
     }

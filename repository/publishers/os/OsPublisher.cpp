@@ -99,7 +99,9 @@ Publication OsPublisher::processors() {
 
 Publication OsPublisher::memory() {
     const MemoryInfo info = MemoryInfo::parse(root_.read("/proc/meminfo"));
-    const auto kilobytes = [](std::uint64_t value) { return Value::real(static_cast<double>(value)); };
+    const auto kilobytes = [](std::uint64_t value) {
+        return Value::real(static_cast<double>(value));
+    };
     return Publication{{{{L"SystemName", Value::text(SystemSummary::hostName(root_))},
                          {L"Name", Value::text("Physical Memory")},
                          {L"TotalMemory", kilobytes(info.kilobytes("MemTotal"))},
@@ -138,9 +140,8 @@ Publication OsPublisher::processes() {
 }
 
 Publication OsPublisher::network() {
-    const auto [earlier, later] = networkHistory_.pair([this] {
-        return NetworkCounters::parse(root_.read("/proc/net/dev"), Clock::now());
-    });
+    const auto [earlier, later] = networkHistory_.pair(
+        [this] { return NetworkCounters::parse(root_.read("/proc/net/dev"), Clock::now()); });
     const std::string host = SystemSummary::hostName(root_);
     Publication publication;
     for (const NetworkCounters::Rates& r : NetworkCounters::rates(*earlier, *later))
@@ -157,17 +158,16 @@ Publication OsPublisher::network() {
 }
 
 Publication OsPublisher::system() {
-    return Publication{
-        {{{L"SystemName", Value::text(SystemSummary::hostName(root_))},
-          {L"OSArch", Value::text(SystemSummary::architecture(root_))},
-          {L"OSType", Value::integer(SystemSummary::kLinuxOsType)},
-          {L"Version", Value::text(SystemSummary::kernelRelease(root_))},
-          {L"Name", optionalText(SystemSummary::distribution(root_))},
-          {L"IPAddress", optionalText(SystemSummary::primaryAddress(root_))},
-          {L"NumberOfUsers", Value::integer(SystemSummary::loggedInUsers(root_))},
-          {L"NumberOfProcesses",
-           Value::integer(static_cast<std::int64_t>(root_.processIds().size()))}}},
-        {}};
+    return Publication{{{{L"SystemName", Value::text(SystemSummary::hostName(root_))},
+                         {L"OSArch", Value::text(SystemSummary::architecture(root_))},
+                         {L"OSType", Value::integer(SystemSummary::kLinuxOsType)},
+                         {L"Version", Value::text(SystemSummary::kernelRelease(root_))},
+                         {L"Name", optionalText(SystemSummary::distribution(root_))},
+                         {L"IPAddress", optionalText(SystemSummary::primaryAddress(root_))},
+                         {L"NumberOfUsers", Value::integer(SystemSummary::loggedInUsers(root_))},
+                         {L"NumberOfProcesses",
+                          Value::integer(static_cast<std::int64_t>(root_.processIds().size()))}}},
+                       {}};
 }
 
 }  // namespace nvx4::repository::os

@@ -73,19 +73,25 @@ ProcessTable ProcessTable::read(const SystemRoot& root) {
 
 int ProcessTable::executionState(char state) {
     switch (state) {
-        case 'R': return 3;  // Running
-        case 'W': return 2;  // Ready: waking
-        case 'S':            // interruptible sleep
-        case 'D':            // uninterruptible wait
-        case 'I':            // idle kernel thread
-        case 'P':            // parked
-        case 'K': return 4;  // Blocked
+        case 'R':
+            return 3;  // Running
+        case 'W':
+            return 2;  // Ready: waking
+        case 'S':      // interruptible sleep
+        case 'D':      // uninterruptible wait
+        case 'I':      // idle kernel thread
+        case 'P':      // parked
+        case 'K':
+            return 4;  // Blocked
         case 'T':
-        case 't': return 8;  // Stopped by a signal or a tracer
+        case 't':
+            return 8;  // Stopped by a signal or a tracer
         case 'Z':
         case 'X':
-        case 'x': return 7;  // Terminated
-        default: return 0;   // Unknown
+        case 'x':
+            return 7;  // Terminated
+        default:
+            return 0;  // Unknown
     }
 }
 
@@ -121,8 +127,8 @@ std::vector<PropertyValues> ProcessTable::instances(const ProcessTable& earlier,
             {L"Handle", Value::text(std::to_string(p.pid))},
             {L"Name", Value::text(p.name)},
             {L"Priority", Value::integer(windowsPriority(p.policy, p.nice))},
-            {L"CreationDate", Value::text(CimText::dateTime(
-                                  machine.nowMicroseconds - static_cast<std::int64_t>(age * 1e6)))},
+            {L"CreationDate", Value::text(CimText::dateTime(machine.nowMicroseconds -
+                                                            static_cast<std::int64_t>(age * 1e6)))},
             {L"UserModeTime", Value::text(hundredNanoseconds(p.userTicks, machine.ticksPerSecond))},
             {L"KernelModeTime",
              Value::text(hundredNanoseconds(p.kernelTicks, machine.ticksPerSecond))},

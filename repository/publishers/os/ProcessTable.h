@@ -49,8 +49,7 @@ class ProcessTable {
 
     // The instances of the processes of `later`, CPU usage over the time since `earlier`.
     static std::vector<PropertyValues> instances(const ProcessTable& earlier,
-                                                 const ProcessTable& later,
-                                                 const Machine& machine);
+                                                 const ProcessTable& later, const Machine& machine);
 
     Clock::time_point taken;
     std::vector<Process> processes;  // ascending pid

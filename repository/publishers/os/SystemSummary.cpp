@@ -99,7 +99,8 @@ std::optional<std::string> SystemSummary::defaultRouteInterface(std::string_view
 
 std::optional<std::string> SystemSummary::primaryAddress(const SystemRoot& root) {
     const std::optional<std::string> route = root.readIfPresent("/proc/net/route");
-    const std::optional<std::string> preferred = route ? defaultRouteInterface(*route) : std::nullopt;
+    const std::optional<std::string> preferred =
+        route ? defaultRouteInterface(*route) : std::nullopt;
     ifaddrs* list = nullptr;
     if (::getifaddrs(&list) != 0) return std::nullopt;
     std::unique_ptr<ifaddrs, void (*)(ifaddrs*)> owner(list, ::freeifaddrs);
