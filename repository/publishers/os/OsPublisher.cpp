@@ -134,7 +134,6 @@ Publication OsPublisher::processes() {
     machine.systemName = SystemSummary::hostName(root_);
     machine.memoryKilobytes = MemoryInfo::parse(root_.read("/proc/meminfo")).kilobytes("MemTotal");
     machine.ticksPerSecond = ::sysconf(_SC_CLK_TCK);
-    machine.pageSize = ::sysconf(_SC_PAGESIZE);
     machine.processors = static_cast<int>(std::max(1L, ::sysconf(_SC_NPROCESSORS_ONLN)));
     return Publication{ProcessTable::instances(*earlier, *later, machine), {}};
 }

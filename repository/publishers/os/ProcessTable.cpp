@@ -13,7 +13,15 @@ namespace {
 
 // Fields after the command name, counted from the state (field 3 of the line).
 constexpr int kState = 0, kParent = 1, kUser = 11, kKernel = 12, kNice = 16, kStart = 19,
-              kResident = 21, kPolicy = 38;
+              kLast = 21, kPolicy = 38;
+
+// The "VmRSS:   1234 kB" line of a status text in bytes; 0 without one (kernel threads,
+// zombies).
+std::int64_t residentBytes(std::string_view status) {
+    const std::size_t at = status.find("\nVmRSS:");
+    if (at == std::string_view::npos) return 0;
+    return std::atoll(std::string(status.substr(at + 7, 32)).c_str()) * 1024;
+}
 
 Value percentage(double part, double whole) {
     return Value::real(whole > 0 ? 100.0 * part / whole : 0.0);
@@ -32,7 +40,8 @@ const ProcessTable::Process* find(const std::vector<ProcessTable::Process>& proc
 
 }  // namespace
 
-std::optional<ProcessTable::Process> ProcessTable::parse(std::string_view stat) {
+std::optional<ProcessTable::Process> ProcessTable::parse(std::string_view stat,
+                                                         std::string_view status) {
     const std::size_t open = stat.find(" (");
     const std::size_t close = stat.rfind(')');
     if (open == std::string_view::npos || close == std::string_view::npos || close < open)
@@ -43,7 +52,7 @@ std::optional<ProcessTable::Process> ProcessTable::parse(std::string_view stat) 
     std::istringstream in{std::string(stat.substr(close + 1))};
     std::vector<std::string> fields;
     for (std::string field; in >> field;) fields.push_back(field);
-    if (fields.size() <= kResident) return std::nullopt;
+    if (fields.size() <= kLast) return std::nullopt;
     const auto number = [&fields](int index) { return std::stoll(fields[index]); };
     try {
         process.state = fields[kState][0];
@@ -52,20 +61,24 @@ std::optional<ProcessTable::Process> ProcessTable::parse(std::string_view stat) 
         process.kernelTicks = std::stoull(fields[kKernel]);
         process.nice = static_cast<int>(number(kNice));
         process.startTicks = std::stoull(fields[kStart]);
-        process.residentPages = number(kResident);
         if (fields.size() > kPolicy) process.policy = static_cast<unsigned>(number(kPolicy));
     } catch (const std::exception&) {
         return std::nullopt;
     }
+    process.residentBytes = residentBytes(status);
     return process;
 }
 
 ProcessTable ProcessTable::read(const SystemRoot& root) {
     ProcessTable table;
     for (int pid : root.processIds()) {
+        // Either file gone: the process exited since the folder was listed.
         const std::optional<std::string> stat = root.readOfProcess(pid, "stat");
-        if (!stat) continue;  // exited since the folder was listed
-        if (std::optional<Process> process = parse(*stat)) table.processes.push_back(*process);
+        if (!stat) continue;
+        const std::optional<std::string> status = root.readOfProcess(pid, "status");
+        if (!status) continue;
+        if (std::optional<Process> process = parse(*stat, *status))
+            table.processes.push_back(*process);
     }
     table.taken = Clock::now();
     return table;
@@ -121,7 +134,7 @@ std::vector<PropertyValues> ProcessTable::instances(const ProcessTable& earlier,
                        : 0;
         const double cpu = std::min(100.0 * machine.processors, 100.0 * used / hz / interval);
         const double age = std::max(0.0, machine.uptimeSeconds - p.startTicks / hz);
-        const std::int64_t resident = p.residentPages * machine.pageSize;
+        const std::int64_t resident = p.residentBytes;
         instances.push_back({
             {L"SystemName", Value::text(machine.systemName)},
             {L"Handle", Value::text(std::to_string(p.pid))},

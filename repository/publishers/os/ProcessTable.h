@@ -16,7 +16,8 @@ namespace nvx4::repository::os {
 
 class ProcessTable {
   public:
-    // The fields of one /proc/<pid>/stat line the class needs; times in clock ticks.
+    // The fields of /proc/<pid>/stat and /proc/<pid>/status the class needs; times in clock
+    // ticks.
     struct Process {
         int pid = 0;
         std::string name;
@@ -25,7 +26,7 @@ class ProcessTable {
         std::uint64_t userTicks = 0, kernelTicks = 0, startTicks = 0;
         int nice = 0;
         unsigned policy = 0;
-        std::int64_t residentPages = 0;
+        std::int64_t residentBytes = 0;  // VmRSS of status: exact, where stat's count lags
     };
     // What the instances are computed against, read once per enumeration.
     struct Machine {
@@ -34,12 +35,11 @@ class ProcessTable {
         std::int64_t nowMicroseconds = 0;   // the wall clock at the same moment
         std::uint64_t memoryKilobytes = 0;  // MemTotal
         long ticksPerSecond = 100;
-        long pageSize = 4096;
         int processors = 1;
     };
 
-    // One /proc/<pid>/stat text; nothing when it is not a whole line.
-    static std::optional<Process> parse(std::string_view stat);
+    // One /proc/<pid>/stat and status text; nothing when the stat line is not whole.
+    static std::optional<Process> parse(std::string_view stat, std::string_view status);
     // Every process of ROOT/proc; processes that exit while they are read are left out.
     static ProcessTable read(const SystemRoot& root);
     // Windows execution state of a Linux process state letter.
