@@ -45,7 +45,10 @@ TEST_F(OsLibraryTest, ProcessRecordsNameTheRunningProcessesAsPsDoes) {
         for (const OS_Process& p : processes)
             if (p.Handle == pid) {
                 ++matched;
-                EXPECT_EQ(p.Name, comm) << row;
+                // Kernel workers name themselves after the work they do at the moment.
+                if (ppid != 2) {
+                    EXPECT_EQ(p.Name, comm) << row;
+                }
                 EXPECT_EQ(p.ParentProcessID, ppid) << row;
             }
     }
