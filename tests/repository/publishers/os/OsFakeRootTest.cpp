@@ -103,11 +103,9 @@ TEST_F(OsFakeRootTest, KnownFilesGiveExactValues) {
         {L"NVX4_OS_MemoryUsage", 0, L"SystemName", "fakehost"},
         {L"NVX4_OS_MemoryUsage", 0, L"TotalMemory", "1000000.000000"},
         {L"NVX4_OS_MemoryUsage", 0, L"FreeMemory", "400000.000000"},
-        {L"NVX4_OS_MemoryUsage", 0, L"FreeSwap", "1024.000000"},
         {L"NVX4_OS_SysInfo", 0, L"OSArch", "32-bit"},
         {L"NVX4_OS_SysInfo", 0, L"Version", "9.9.9-test"},
         {L"NVX4_OS_SysInfo", 0, L"Name", "Test \"Linux\" 1"},
-        {L"NVX4_OS_SysInfo", 0, L"OSType", "36"},
         {L"NVX4_OS_SysInfo", 0, L"NumberOfProcesses", "4"},
         {L"NVX4_OS_SysInfo", 0, L"NumberOfUsers", "0"},
         // Processes in pid order; 43 and 44 have gone and are left out.
@@ -120,14 +118,12 @@ TEST_F(OsFakeRootTest, KnownFilesGiveExactValues) {
         {L"NVX4_OS_Process", 1, L"WorkingSetSize", "1228800"},
         {L"NVX4_OS_Process", 1, L"ExecutionState", "4"},
         {L"NVX4_OS_Process", 1, L"ElapsedTime", "00:08:20"},
-        {L"NVX4_OS_Process", 1, L"CPUUsage", "0.000000"},
         {L"NVX4_OS_Process", 1, L"MemoryUsage", std::to_string(100.0 * 1200 / 1000000)},
         // Mount points decoded; pseudo, network and unreachable ones left out.
         {L"NVX4_OS_DiskUsage", 0, L"DeviceID", "/"},
         {L"NVX4_OS_DiskUsage", 1, L"DeviceID", "/mnt/my disk"},
         {L"NVX4_OS_DiskUsage", 1, L"Description", "xfs"},
         {L"NVX4_OS_NetworkUsage", 0, L"Name", "eth9"},
-        {L"NVX4_OS_NetworkUsage", 0, L"ByteTotalPerSec", "0"},
     };
     for (const Expected& c : cases) {
         Repository::Enumeration found = enumerate(c.cls);
@@ -236,18 +232,10 @@ TEST_F(OsFakeRootTest, UsersAreTheLiveSessionsWhoLists) {
 }
 
 TEST(OsPublisherArguments, RootAndPseudoWordsOnly) {
-    struct Case {
-        const char* argument;
-        bool valid;
-    };
-    for (const Case& c :
-         {Case{"", true}, Case{"/", true}, Case{"/tmp/x", true}, Case{"pseudo", true},
-          Case{"/tmp/x,pseudo", true}, Case{"relative", false}, Case{"/tmp/x,bogus", false}}) {
-        if (c.valid)
-            EXPECT_NE(OsPublisher::make(c.argument), nullptr) << c.argument;
-        else
-            EXPECT_THROW(OsPublisher::make(c.argument), std::invalid_argument) << c.argument;
-    }
+    for (const char* good : {"", "/", "/tmp/x", "pseudo", "/tmp/x,pseudo"})
+        EXPECT_NE(OsPublisher::make(good), nullptr) << good;
+    for (const char* bad : {"relative", "/tmp/x,bogus"})
+        EXPECT_THROW(OsPublisher::make(bad), std::invalid_argument) << bad;
 }
 
 TEST(OsPublisherConcurrency, ThreadsEnumeratingTogetherEachGetWholeResults) {
