@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <random>
 
 #include "DmidecodeView.h"
@@ -120,11 +121,11 @@ const DumpCase kDumps[] = {
          strings.version = std::string(64, 'v');
          SmbiosWriter w = nvx4::test::inventory(3, 2, strings);
          // No strings at all, every index 0.
-         w.add(1, 0x0100, Fields().byte(0).byte(0).byte(0).byte(0));
+         w.add(1, 0x0100, Fields{0, 0, 0, 0});
          // An empty first string ends the set: no string can be reached.
-         w.add(1, 0x0101, Fields().byte(1).byte(2).byte(3).byte(3), {"", "after", "x"});
+         w.add(1, 0x0101, Fields{1, 2, 3, 3}, {"", "after", "x"});
          // An index beyond the strings; a baseboard too short for its board type.
-         w.add(2, 0x0102, Fields().byte(1).byte(7).byte(2).byte(1), {"Maker", "v2"});
+         w.add(2, 0x0102, Fields{1, 7, 2, 1}, {"Maker", "v2"});
          return dumpOf(w, Anchor::V3, 3, 2);
      }},
     {"TableCutInStrings", [] { return cutDump(3); }},
@@ -134,7 +135,7 @@ const DumpCase kDumps[] = {
      [] {
          SmbiosWriter w = nvx4::test::inventory(2, 8);
          w.raw({26, 3, 0x40, 0x00, 0, 0});
-         w.add(24, 0x0041, Fields().byte(0x00));
+         w.add(24, 0x0041, Fields{0x00});
          return dumpOf(w, Anchor::V2, 2, 8);
      }},
 };
@@ -296,8 +297,11 @@ TEST_F(SmbiosTest, TheEventLogRecordsAreEmptyOnLinux) {
 // parser and every class's mapping must neither crash nor read out of bounds (the sanitizers
 // watch), and whatever is published must fit the classes.
 TEST_F(SmbiosTest, FuzzedTablesNeverCrashAndPublishOnlyWhatFits) {
-    constexpr int kMutations = 3000;
-    std::mt19937 random(20261206);
+    // scripts/fuzz-smbios.sh sets a longer run and other seeds.
+    const char* count = std::getenv("NVX4_SMBIOS_FUZZ_MUTATIONS");
+    const char* seed = std::getenv("NVX4_SMBIOS_FUZZ_SEED");
+    const int kMutations = count ? std::atoi(count) : 3000;
+    std::mt19937 random(seed ? static_cast<unsigned>(std::atol(seed)) : 20261206u);
     const Bytes seeds[] = {nvx4::test::inventory(3, 4).dump(Anchor::V3, 3, 4),
                            nvx4::test::inventory(2, 3).dump(Anchor::V2, 2, 3)};
     TempPath file("fuzz.bin");

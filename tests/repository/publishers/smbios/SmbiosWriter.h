@@ -12,21 +12,24 @@ namespace nvx4::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The formatted fields after a structure's four-byte header.
-class Fields {
-  public:
-    Fields& byte(std::uint64_t v) { return put(v, 1); }
-    Fields& word(std::uint64_t v) { return put(v, 2); }
-    Fields& dword(std::uint64_t v) { return put(v, 4); }
-    Fields& qword(std::uint64_t v) { return put(v, 8); }
-    Fields& zeros(std::size_t n) { return put(0, n); }
-    Bytes bytes;
+// A little-endian field of a structure: a byte, or W(), D(), Q() for 2, 4 and 8 bytes.
+struct Field {
+    Field(std::uint64_t v, std::size_t n = 1) : value(v), size(n) {}
+    std::uint64_t value;
+    std::size_t size;
+};
+inline Field W(std::uint64_t v) { return {v, 2}; }
+inline Field D(std::uint64_t v) { return {v, 4}; }
+inline Field Q(std::uint64_t v) { return {v, 8}; }
 
-  private:
-    Fields& put(std::uint64_t v, std::size_t n) {
-        for (std::size_t i = 0; i < n; ++i) bytes.push_back(static_cast<std::uint8_t>(v >> 8 * i));
-        return *this;
+// The formatted fields after a structure's four-byte header.
+struct Fields {
+    Fields(std::initializer_list<Field> fields) {
+        for (const Field& f : fields)
+            for (std::size_t i = 0; i < f.size; ++i)
+                bytes.push_back(static_cast<std::uint8_t>(f.value >> 8 * i));
     }
+    Bytes bytes;
 };
 
 class SmbiosWriter {
