@@ -97,10 +97,11 @@ SmbiosTable SmbiosTable::readDump(const Bytes& dump) {
     SmbiosTable result;
     result.major_ = ep.major;
     result.minor_ = ep.minor;
-    if (ep.address < dump.size()) {
-        const std::uint64_t available = dump.size() - ep.address;
-        result.walk(dump.data() + ep.address, std::min(ep.length, available), ep.count);
-    }
+    if (ep.address >= dump.size())
+        throw std::runtime_error("the table's offset " + std::to_string(ep.address) +
+                                 " lies beyond the end of the file");
+    const std::uint64_t available = dump.size() - ep.address;
+    result.walk(dump.data() + ep.address, std::min(ep.length, available), ep.count);
     return result;
 }
 

@@ -194,6 +194,7 @@ const FailureCase kFailures[] = {
          return dump;
      },
      "entry point's checksum is wrong"},
+    {"TableBeyondTheFile", [] { return corrupted(0, '_', 0x18); }, "lies beyond the end"},
     {"NoFile", nullptr, "table.bin: No such file or directory"},
 };
 
