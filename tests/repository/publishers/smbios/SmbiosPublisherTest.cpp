@@ -109,6 +109,7 @@ struct DumpCase {
 
 const DumpCase kDumps[] = {
     {"Version2_0", [] { return dumpOf(nvx4::test::inventory(2, 0), Anchor::V2, 2, 0); }},
+    {"Legacy2_0", [] { return dumpOf(nvx4::test::inventory(2, 0), Anchor::Legacy, 2, 0); }},
     {"Version2_3", [] { return dumpOf(nvx4::test::inventory(2, 3), Anchor::V2, 2, 3); }},
     {"Version2_7", [] { return dumpOf(nvx4::test::inventory(2, 7), Anchor::V2, 2, 7); }},
     {"Version3_0", [] { return dumpOf(nvx4::test::inventory(3, 0), Anchor::V3, 3, 0); }},

@@ -62,6 +62,16 @@ Bytes SmbiosWriter::entryPoint(Anchor anchor, int major, int minor, std::size_t 
         ep[5] = checksum(ep, 0, 0x18);
         return ep;
     }
+    if (anchor == Anchor::Legacy) {
+        Bytes ep(0x0F, 0);
+        std::copy_n("_DMI_", 5, ep.begin());
+        putLittle(ep, 0x06, tableLength, 2);
+        putLittle(ep, 0x08, address, 4);
+        putLittle(ep, 0x0C, count, 2);
+        ep[0x0E] = static_cast<std::uint8_t>(major << 4 | (minor & 0x0F));
+        ep[5] = checksum(ep, 0, 0x0F);
+        return ep;
+    }
     Bytes ep(0x1F, 0);
     std::copy_n("_SM_", 4, ep.begin());
     ep[5] = 0x1F;

@@ -1,6 +1,6 @@
 // Builds SMBIOS tables and dump files for the tests: structures from little-endian fields and
 // strings, a 2.x (_SM_) or 3.x (_SM3_) entry point with correct checksums, the table at offset
-// 0x20 of the dump as the binary dump format has it.
+// 0x20 of the dump as the binary dump format has it (also for a bare 2.0 _DMI_ entry point).
 #ifndef NVX4_TEST_SMBIOS_WRITER_H
 #define NVX4_TEST_SMBIOS_WRITER_H
 
@@ -34,7 +34,7 @@ struct Fields {
 
 class SmbiosWriter {
   public:
-    enum class Anchor { V2, V3 };
+    enum class Anchor { V2, V3, Legacy };  // _SM_, _SM3_, the bare _DMI_ of 2.0
 
     // A structure; `keep` cuts the formatted fields to that many bytes (a shorter structure,
     // with its length byte saying so).
