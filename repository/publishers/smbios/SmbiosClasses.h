@@ -74,6 +74,8 @@ Instances publishRefrigeration(const SmbiosTable& table);
 Instances publishTemperatureProbes(const SmbiosTable& table);
 Instances publishVoltageProbes(const SmbiosTable& table);
 Instances publishEventLogs(const SmbiosTable& table);
+// The records of the log area a type-15 structure describes.
+Instances publishEventLogRecords(const SmbiosStructure& log, const Bytes& area);
 
 // Text of a BIOS release date (mm/dd/yyyy, or mm/dd/yy of the 1900s) as a datetime
 // (yyyymmdd000000.000000+000); any other text as it is.

@@ -1,5 +1,6 @@
 // Cooling devices (type 27, split by device type into fans, heat pipes and refrigeration),
-// temperature and voltage probes (types 28 and 26) and the system event log (type 15).
+// temperature and voltage probes (types 28 and 26) and the system event log (type 15) with the
+// records of its log area.
 #include <cstdio>
 #include <cwchar>
 
@@ -151,7 +152,50 @@ std::optional<std::string> logDescriptors(const SmbiosStructure& s) {
     return list;
 }
 
+int fromBcd(std::uint8_t bcd) { return (bcd >> 4) * 10 + (bcd & 0x0F); }
+
+bool isBcd(std::uint8_t b) { return (b >> 4) <= 9 && (b & 0x0F) <= 9; }
+
+// Six BCD bytes, year (80-99 the 1900s) to second, as a datetime; NULL when they are not BCD.
+std::optional<std::string> recordTime(const std::uint8_t* t) {
+    for (int i = 0; i < 6; ++i)
+        if (!isBcd(t[i])) return std::nullopt;
+    const int year = fromBcd(t[0]) + (fromBcd(t[0]) >= 80 ? 1900 : 2000);
+    char text[80];
+    std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d.000000+000", year, fromBcd(t[1]),
+                  fromBcd(t[2]), fromBcd(t[3]), fromBcd(t[4]), fromBcd(t[5]));
+    return text;
+}
+
 }  // namespace
+
+Instances publishEventLogRecords(const SmbiosStructure& log, const Bytes& area) {
+    constexpr std::size_t kRecordHeader = 8;  // type, length, six BCD time bytes
+    constexpr std::uint8_t kEndOfLog = 0xFF;
+    Instances instances;
+    std::size_t at = log.word(0x08).value_or(0);
+    while (at < area.size() && area.size() - at >= kRecordHeader && area[at] != kEndOfLog) {
+        const std::uint8_t type = area[at];
+        const std::size_t length = area[at + 1] & 0x7F;  // bit 7: the record has been read
+        if (length < kRecordHeader || length > area.size() - at) break;
+        const std::optional<std::string> eventType =
+            type >= 0x80 ? std::optional<std::string>("OEM-specific")
+                         : Texts::lookup(Texts::kLogType, type, 1);
+        SmbiosInstance out;
+        out.text(L"CreationClassName", std::string("NVX4_SMBIOS_SystemEventLogRecord"))
+            .text(L"LogCreationClassName", std::string("NVX4_SMBIOS_SystemEventLog"))
+            .text(L"LogName", deviceId(log.handle()))
+            .integer(L"RecordID", static_cast<std::int64_t>(instances.size() + 1))
+            .text(L"MessageTimestamp", recordTime(&area[at + 2]))
+            .text(L"EventType", eventType)
+            .text(L"Description",
+                  eventType.value_or("Unknown") + ((area[at + 1] & 0x80) ? ", read" : ", not read"))
+            .integer(L"RecordLength", static_cast<std::int64_t>(length));
+        instances.push_back(std::move(out.values));
+        at += length;
+    }
+    return instances;
+}
 
 Instances publishFans(const SmbiosTable& table) {
     return cooling(table, Cooling::Fan, L"NVX4_SMBIOS_Fan");

@@ -61,7 +61,7 @@ const std::vector<SmbiosClass>& smbiosClasses() {
         {L"NVX4_SMBIOS_ComputerSystemProduct", publishSystemProduct},
         {L"NVX4_SMBIOS_Processor", publishProcessors},
         {L"NVX4_SMBIOS_SystemEventLog", publishEventLogs},
-        // The event-log records lie in the log area, outside the table (see README.md).
+        // The records lie in the log area, outside the table: see publishLogRecords().
         {L"NVX4_SMBIOS_SystemEventLogRecord", nullptr},
         {L"NVX4_SMBIOS_PhysicalMemoryArray", publishMemoryArrays},
         {L"NVX4_SMBIOS_PhysicalMemory", publishMemoryDevices},
@@ -106,13 +106,27 @@ SmbiosPublisher::Reading SmbiosPublisher::read() const {
             {}};
 }
 
+// The kernel exposes the log area of the first type-15 structure (memory-mapped and indexed
+// I/O logs) as entries/15-0/system_event_log/raw_event_log beside the tables folder.
+Publication SmbiosPublisher::publishLogRecords(const SmbiosTable& table) const {
+    if (!source_.empty() && !isDirectory(source_))
+        return {{}, "a dump holds the table, not the event-log area"};
+    const std::vector<const SmbiosStructure*> logs = table.ofType(15);
+    if (logs.empty()) return {{}, "the table describes no system event log"};
+    const std::string folder = source_.empty() ? kKernelTables : source_;
+    const std::string area = folder + "/../entries/15-0/system_event_log/raw_event_log";
+    struct stat info {};
+    if (::stat(area.c_str(), &info) != 0 && errno == ENOENT)
+        return {{}, "the kernel does not expose the event-log area (" + area + ")"};
+    return {publishEventLogRecords(*logs.front(), readFile(area)), {}};
+}
+
 Publication SmbiosPublisher::publish(std::wstring_view className) {
     for (const SmbiosClass& cls : smbiosClasses()) {
         if (!Names::same(cls.name, className)) continue;
-        if (cls.publish == nullptr)
-            return {{}, "the event-log records lie in the firmware's log area, which is not read"};
         Reading reading = read();
         if (!reading.absent.empty()) return {{}, reading.absent};
+        if (cls.publish == nullptr) return publishLogRecords(reading.table);
         return {cls.publish(reading.table), {}};
     }
     return {};

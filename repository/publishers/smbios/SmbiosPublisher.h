@@ -30,6 +30,7 @@ class SmbiosPublisher : public Publisher {
         std::string absent;
     };
     Reading read() const;
+    Publication publishLogRecords(const SmbiosTable& table) const;
 
     std::string source_;
 };

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <random>
 
 #include "DmidecodeView.h"
@@ -242,18 +243,31 @@ TEST_F(SmbiosTest, WithoutTablesTheClassesAreEmptyWithOneTraceLine) {
               std::string::npos);
 }
 
+// A folder laid out as the kernel's: tables/ with the entry point and the table (from address
+// 0), and, when given, the event-log area under entries/.
+struct KernelFolder {
+    explicit KernelFolder(const std::optional<Bytes>& logArea) {
+        char pattern[] = "/tmp/nvx4-smbios-XXXXXX";
+        root = mkdtemp(pattern);
+        std::filesystem::create_directories(tables());
+        const Bytes table = nvx4::test::inventory(3, 4).table();
+        SmbiosWriter::save(tables() + "/smbios_entry_point",
+                           SmbiosWriter::entryPoint(Anchor::V3, 3, 4, table.size(), 0, 0x7F000000));
+        SmbiosWriter::save(tables() + "/DMI", table);
+        if (!logArea) return;
+        const std::string log = root + "/entries/15-0/system_event_log";
+        std::filesystem::create_directories(log);
+        SmbiosWriter::save(log + "/raw_event_log", *logArea);
+    }
+    ~KernelFolder() { std::filesystem::remove_all(root); }
+    std::string tables() const { return root + "/tables"; }
+    std::string root;
+};
+
 TEST_F(SmbiosTest, TheKernelsTablesWhereTheyAreReadLikeADump) {
-    // A folder laid out as the kernel's: the entry point, and the table from address 0.
-    TempPath entryPoint("smbios_entry_point");
-    const std::string folder = entryPoint.path().substr(0, entryPoint.path().rfind('/'));
-    TempPath table("DMI");
-    std::rename(table.path().c_str(), (folder + "/DMI").c_str());
-    const Bytes bytes = nvx4::test::inventory(3, 4).table();
-    SmbiosWriter::save(entryPoint.path(),
-                       SmbiosWriter::entryPoint(Anchor::V3, 3, 4, bytes.size(), 0, 0x7F000000));
-    SmbiosWriter::save(folder + "/DMI", bytes);
-    const Repository::Enumeration found = enumerate("smbios=" + folder, L"NVX4_SMBIOS_Processor");
-    std::remove((folder + "/DMI").c_str());
+    KernelFolder folder(std::nullopt);
+    const Repository::Enumeration found =
+        enumerate("smbios=" + folder.tables(), L"NVX4_SMBIOS_Processor");
     ASSERT_EQ(found.status, 0);
     ASSERT_EQ(found.instances->size(), 2u);
     EXPECT_EQ(valueOf(*(*found.instances)[0], L"SocketDesignation"), Value::text("CPU0"));
@@ -284,15 +298,57 @@ TEST_F(SmbiosTest, TablesThatCannotBeReadDenyAccess) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
 }
 
-TEST_F(SmbiosTest, TheEventLogRecordsAreEmptyOnLinux) {
+TEST_F(SmbiosTest, EventLogRecordsComeFromTheLogAreaTheKernelExposes) {
+    // The fixture's log keeps its records from offset 0x10, after a 16-byte header.
+    Bytes area(0x10, 0);
+    area.insert(area.end(),
+                {0x08, 0x8C, 0x23, 0x03, 0x14, 0x10, 0x20, 0x30, 1, 2, 3, 4,  // read
+                 0x01, 0x08, 0x99, 0x12, 0x31, 0x23, 0x59, 0x59,              // 1999
+                 0x85, 0x08, 0xAA, 0,    0,    0,    0,    0,                 // time not BCD
+                 0x02, 0x03, 0,    0,    0,    0,    0,    0,  // length below the header: the end
+                 0x01, 0x08, 0x23, 0x01, 0x01, 0,    0,    0});
+    KernelFolder folder(area);
+    const Repository::Enumeration found =
+        enumerate("smbios=" + folder.tables(), L"NVX4_SMBIOS_SystemEventLogRecord");
+    ASSERT_EQ(found.status, 0);
+    ASSERT_EQ(found.instances->size(), 3u);
+    const std::pair<const wchar_t*, std::vector<Value>> columns[] = {
+        {L"RecordID", {Value::integer(1), Value::integer(2), Value::integer(3)}},
+        {L"LogName", {Value::text("0x000D"), Value::text("0x000D"), Value::text("0x000D")}},
+        {L"MessageTimestamp",
+         {Value::text("20230314102030.000000+000"), Value::text("19991231235959.000000+000"),
+          Value()}},
+        {L"EventType",
+         {Value::text("POST error"), Value::text("Single-bit ECC memory error"),
+          Value::text("OEM-specific")}},
+        {L"Description",
+         {Value::text("POST error, read"), Value::text("Single-bit ECC memory error, not read"),
+          Value::text("OEM-specific, not read")}},
+        {L"RecordLength", {Value::integer(12), Value::integer(8), Value::integer(8)}},
+    };
+    for (const auto& [property, values] : columns)
+        for (std::size_t i = 0; i < values.size(); ++i)
+            EXPECT_EQ(valueOf(*(*found.instances)[i], property), values[i])
+                << Utf8::toNarrow(property) << " of record " << i + 1;
+}
+
+TEST_F(SmbiosTest, WithoutALogAreaTheEventLogRecordsAreEmpty) {
     TempPath dump("table.bin");
     SmbiosWriter::save(dump.path(), nvx4::test::inventory(3, 4).dump(Anchor::V3, 3, 4));
-    const Repository::Enumeration found =
-        enumerate("smbios=" + dump.path(), L"NVX4_SMBIOS_SystemEventLogRecord");
-    EXPECT_EQ(found.status, 0);
-    EXPECT_TRUE(found.instances->empty());
-    EXPECT_EQ(enumerate("smbios=" + dump.path(), L"NVX4_SMBIOS_SystemEventLog").instances->size(),
-              1u);
+    KernelFolder folder(std::nullopt);
+    ScopedEnv trace("ULB_TRACE_LEVEL", "1");
+    for (const auto& [source, why] :
+         {std::pair{"smbios=" + dump.path(), "a dump holds the table, not the event-log area"},
+          std::pair{"smbios=" + folder.tables(),
+                    "the kernel does not expose the event-log area"}}) {
+        ::testing::internal::CaptureStdout();
+        const Repository::Enumeration found =
+            enumerate(source, L"NVX4_SMBIOS_SystemEventLogRecord");
+        EXPECT_NE(::testing::internal::GetCapturedStdout().find(why), std::string::npos) << source;
+        EXPECT_EQ(found.status, 0);
+        EXPECT_TRUE(found.instances->empty());
+        EXPECT_EQ(enumerate(source, L"NVX4_SMBIOS_SystemEventLog").instances->size(), 1u);
+    }
 }
 
 // Mutations of whole dumps: flipped bytes, lengths and string bytes, cuts and insertions. The
@@ -334,6 +390,9 @@ TEST_F(SmbiosTest, FuzzedTablesNeverCrashAndPublishOnlyWhatFits) {
             ++parsed;
             for (const auto& cls : smbios::smbiosClasses())
                 if (cls.publish) cls.publish(table);
+            // The mutated bytes stand in for a log area too.
+            for (const smbios::SmbiosStructure* log : table.ofType(15))
+                smbios::publishEventLogRecords(*log, dump);
         } catch (const std::runtime_error&) {
         }
         // Every 25th through the repository, which checks each value against the class.
