@@ -168,6 +168,17 @@ TEST_F(SmbiosTest, TheMachinesTablesMatchDmidecode) {
     for (const wchar_t* cls : {L"NVX4_SMBIOS_BIOS", L"NVX4_SMBIOS_ComputerSystemProduct",
                                L"NVX4_SMBIOS_Processor", L"NVX4_SMBIOS_Baseboard"})
         expectMatches("smbios", nvx4::test::viewOf(cls), records);
+    // The dump dmidecode writes of them publishes the same.
+    TempPath dump("table.bin");
+    ASSERT_EQ(std::system(("dmidecode -q --dump-bin " + dump.path() + " >/dev/null").c_str()), 0);
+    for (const auto& cls : smbios::smbiosClasses()) {
+        if (!cls.publish) continue;  // a dump holds no event-log area
+        const Repository::Enumeration live = enumerate("smbios", cls.name);
+        const Repository::Enumeration dumped = enumerate("smbios=" + dump.path(), cls.name);
+        ASSERT_EQ(live.instances->size(), dumped.instances->size());
+        for (std::size_t i = 0; i < live.instances->size(); ++i)
+            EXPECT_EQ((*live.instances)[i]->values, (*dumped.instances)[i]->values);
+    }
 }
 
 struct FailureCase {
