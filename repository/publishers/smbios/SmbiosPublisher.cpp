@@ -113,6 +113,9 @@ Publication SmbiosPublisher::publishLogRecords(const SmbiosTable& table) const {
         return {{}, "a dump holds the table, not the event-log area"};
     const std::vector<const SmbiosStructure*> logs = table.ofType(15);
     if (logs.empty()) return {{}, "the table describes no system event log"};
+    // The kernel reads only logs behind I/O ports or memory (access methods 0-3).
+    if (logs.front()->byte(0x0A).value_or(0xFF) > 3)
+        return {{}, "the kernel cannot read a log of this access method"};
     const std::string folder = source_.empty() ? kKernelTables : source_;
     const std::string area = folder + "/../entries/15-0/system_event_log/raw_event_log";
     struct stat info {};

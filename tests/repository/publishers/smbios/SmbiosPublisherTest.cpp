@@ -274,11 +274,14 @@ TEST_F(SmbiosTest, WithoutTablesTheClassesAreEmptyWithOneTraceLine) {
 // A folder laid out as the kernel's: tables/ with the entry point and the table (from address
 // 0), and, when given, the event-log area under entries/.
 struct KernelFolder {
-    explicit KernelFolder(const std::optional<Bytes>& logArea) {
+    explicit KernelFolder(const std::optional<Bytes>& logArea, std::uint8_t accessMethod = 3) {
         char pattern[] = "/tmp/nvx4-smbios-XXXXXX";
         root = mkdtemp(pattern);
         std::filesystem::create_directories(tables());
-        const Bytes table = nvx4::test::inventory(3, 4).table();
+        Bytes table = nvx4::test::inventory(3, 4).table();
+        const Bytes header = {15, 0x1D, 0x0D, 0x00};  // the fixture's type-15 structure
+        *(std::search(table.begin(), table.end(), header.begin(), header.end()) + 0x0A) =
+            accessMethod;
         SmbiosWriter::save(tables() + "/smbios_entry_point",
                            SmbiosWriter::entryPoint(Anchor::V3, 3, 4, table.size(), 0, 0x7F000000));
         SmbiosWriter::save(tables() + "/DMI", table);
@@ -364,11 +367,13 @@ TEST_F(SmbiosTest, WithoutALogAreaTheEventLogRecordsAreEmpty) {
     TempPath dump("table.bin");
     SmbiosWriter::save(dump.path(), nvx4::test::inventory(3, 4).dump(Anchor::V3, 3, 4));
     KernelFolder folder(std::nullopt);
+    KernelFolder nonVolatile(Bytes(0x100, 0xFF), 4);  // reading it would fail
     ScopedEnv trace("ULB_TRACE_LEVEL", "1");
     for (const auto& [source, why] :
          {std::pair{"smbios=" + dump.path(), "a dump holds the table, not the event-log area"},
-          std::pair{"smbios=" + folder.tables(),
-                    "the kernel does not expose the event-log area"}}) {
+          std::pair{"smbios=" + folder.tables(), "the kernel does not expose the event-log area"},
+          std::pair{"smbios=" + nonVolatile.tables(),
+                    "the kernel cannot read a log of this access method"}}) {
         ::testing::internal::CaptureStdout();
         const Repository::Enumeration found =
             enumerate(source, L"NVX4_SMBIOS_SystemEventLogRecord");
