@@ -12,6 +12,7 @@ packages=(
     unixodbc-dev libsqliteodbc odbc-postgresql postgresql
     nlohmann-json3-dev
     procps iproute2 hostname
+    dmidecode
 )
 
 missing=()

@@ -94,6 +94,8 @@ Options:
                           os            this machine: CPUs, memory, disks,
                                         processes, network, system (1036-1040,
                                         1044)
+                          smbios[=FILE] this machine's SMBIOS tables, or a binary
+                                        dump (dmidecode --dump-bin) (1001-1020)
   -l, --list            print the class table: id, repository class, record type,
                         element size on the 32-bit target, number of fields
       --check FILE...   validate MOF files; errors are printed as file:line:column

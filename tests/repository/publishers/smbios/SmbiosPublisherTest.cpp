@@ -1,0 +1,468 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+
+#include "DmidecodeView.h"
+#include "RepositoryTesting.h"
+#include "SmbiosClasses.h"
+#include "SmbiosFixtures.h"
+#include "SmbiosPublisher.h"
+#include "nvx4/repository/Utf8.h"
+
+namespace nvx4::repository::test {
+namespace {
+
+using nvx4::test::Bytes;
+using nvx4::test::ClassView;
+using nvx4::test::Dmidecode;
+using nvx4::test::DmiRecord;
+using nvx4::test::Fields;
+using nvx4::test::Records;
+using nvx4::test::ScopedEnv;
+using nvx4::test::SmbiosWriter;
+using nvx4::test::TempPath;
+using smbios::SmbiosPublisher;
+using smbios::SmbiosTable;
+using Anchor = SmbiosWriter::Anchor;
+
+std::string show(const Value& v) {
+    switch (v.kind()) {
+        case Value::Kind::Null:
+            return "NULL";
+        case Value::Kind::Text:
+            return "\"" + Utf8::toNarrow(v.asText()) + "\"";
+        case Value::Kind::Real:
+            return std::to_string(v.asReal());
+        case Value::Kind::Boolean:
+            return v.asBoolean() ? "TRUE" : "FALSE";
+        default:
+            return std::to_string(v.asSigned());
+    }
+}
+
+// Through the repository, as the provider meets the publisher.
+class SmbiosTest : public IsolatedRepository {
+  protected:
+    Repository::Enumeration enumerate(const std::string& sources, const std::wstring& className) {
+        ScopedEnv variable(kRepositoryVariable, sources);
+        std::shared_ptr<const Snapshot> snapshot = Repository::current();
+        if (!snapshot) throw std::runtime_error(Repository::lastError()->text());
+        const Namespace& node = *snapshot->findNamespace(kDefaultNamespace);
+        return Repository::enumerate(snapshot, node, *node.findClass(className), false);
+    }
+
+    // Each instance of the class against the dmidecode record it comes from, in table order.
+    void expectMatches(const std::string& sources, const ClassView& view, const Records& all) {
+        SCOPED_TRACE(Utf8::toNarrow(view.className));
+        const Repository::Enumeration found = enumerate(sources, view.className);
+        ASSERT_EQ(found.status, 0);
+        std::vector<const DmiRecord*> records;
+        for (const DmiRecord& r : all)
+            if (view.selects(r)) records.push_back(&r);
+        ASSERT_EQ(found.instances->size(), records.size()) << "every whole structure published";
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            const Instance& instance = *(*found.instances)[i];
+            EXPECT_EQ(valueOf(instance, L"Handle"), Value::integer(records[i]->handle));
+            for (const auto& [property, expect] : view.properties) {
+                const std::optional<Value> expected = expect(*records[i], all);
+                if (!expected) continue;
+                Value actual = valueOf(instance, property);
+                if (actual.kind() == Value::Kind::Text)
+                    actual = Value::text(nvx4::test::dotted(Utf8::toNarrow(actual.asText())));
+                const bool same =
+                    actual.kind() == Value::Kind::Real && expected->kind() == Value::Kind::Real
+                        ? std::fabs(actual.asReal() - expected->asReal()) < 1e-9
+                        : actual == *expected;
+                EXPECT_TRUE(same) << "handle " << records[i]->handle << " "
+                                  << Utf8::toNarrow(property) << ": published " << show(actual)
+                                  << ", dmidecode " << show(*expected);
+            }
+        }
+    }
+};
+
+Bytes dumpOf(const SmbiosWriter& w, Anchor anchor, int major, int minor) {
+    return w.dump(anchor, major, minor);
+}
+
+// A table cut `cut` bytes before its end (no end-of-table structure), with an entry point that
+// says so.
+Bytes cutDump(int cut) {
+    Bytes table = nvx4::test::inventory(3, 2).table(false);
+    table.resize(table.size() - cut);
+    Bytes dump = SmbiosWriter::entryPoint(Anchor::V3, 3, 2, table.size(), 0, 0x20);
+    dump.resize(0x20, 0);
+    dump.insert(dump.end(), table.begin(), table.end());
+    return dump;
+}
+
+struct DumpCase {
+    const char* name;
+    std::function<Bytes()> build;
+};
+
+const DumpCase kDumps[] = {
+    {"Version2_0", [] { return dumpOf(nvx4::test::inventory(2, 0), Anchor::V2, 2, 0); }},
+    {"Legacy2_0", [] { return dumpOf(nvx4::test::inventory(2, 0), Anchor::Legacy, 2, 0); }},
+    {"Version2_3", [] { return dumpOf(nvx4::test::inventory(2, 3), Anchor::V2, 2, 3); }},
+    {"Version2_7", [] { return dumpOf(nvx4::test::inventory(2, 7), Anchor::V2, 2, 7); }},
+    {"Version3_0", [] { return dumpOf(nvx4::test::inventory(3, 0), Anchor::V3, 3, 0); }},
+    {"Version3_4", [] { return dumpOf(nvx4::test::inventory(3, 4), Anchor::V3, 3, 4); }},
+    {"EdgeStrings",
+     [] {
+         nvx4::test::InventoryStrings strings;
+         strings.product = "W\xC3\xBCstenfuchs \xE2\x80\x93 \xE6\x9D\xB1\xE4\xBA\xAC";  // UTF-8
+         strings.serial = std::string(100, 'S') + "-end";
+         strings.version = std::string(64, 'v');
+         SmbiosWriter w = nvx4::test::inventory(3, 2, strings);
+         // No strings at all, every index 0.
+         w.add(1, 0x0100, Fields{0, 0, 0, 0});
+         // An empty first string ends the set: no string can be reached.
+         w.add(1, 0x0101, Fields{1, 2, 3, 3}, {"", "after", "x"});
+         // An index beyond the strings; a baseboard too short for its board type.
+         w.add(2, 0x0102, Fields{1, 7, 2, 1}, {"Maker", "v2"});
+         return dumpOf(w, Anchor::V3, 3, 2);
+     }},
+    {"TableCutInStrings", [] { return cutDump(3); }},
+    {"TableCutInFormattedArea", [] { return cutDump(12); }},
+    {"StringSetWithoutTerminator", [] { return cutDump(1); }},
+    {"LengthBelowHeader",
+     [] {
+         SmbiosWriter w = nvx4::test::inventory(2, 8);
+         w.raw({26, 3, 0x40, 0x00, 0, 0});
+         w.add(24, 0x0041, Fields{0x00});
+         return dumpOf(w, Anchor::V2, 2, 8);
+     }},
+};
+
+void PrintTo(const DumpCase& c, std::ostream* os) { *os << c.name; }
+
+class SmbiosDumpTest : public SmbiosTest, public ::testing::WithParamInterface<DumpCase> {};
+
+TEST_P(SmbiosDumpTest, EveryClassMatchesDmidecodeOnTheSameBytes) {
+    if (!Dmidecode::available()) GTEST_SKIP() << "dmidecode is not installed";
+    TempPath dump("table.bin");
+    SmbiosWriter::save(dump.path(), GetParam().build());
+    const Records records = Dmidecode::run("--from-dump " + dump.path());
+    ASSERT_FALSE(records.empty());
+    for (const ClassView& view : nvx4::test::dmidecodeViews())
+        expectMatches("smbios=" + dump.path(), view, records);
+}
+
+INSTANTIATE_TEST_SUITE_P(Smbios, SmbiosDumpTest, ::testing::ValuesIn(kDumps),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// dmidecode shows bytes outside ASCII as dots; the classes keep the text itself, at any length.
+TEST_F(SmbiosTest, StringsKeepTheirUtf8AndTheirLength) {
+    TempPath dump("table.bin");
+    const auto edge = std::find_if(std::begin(kDumps), std::end(kDumps), [](const DumpCase& c) {
+        return std::string(c.name) == "EdgeStrings";
+    });
+    SmbiosWriter::save(dump.path(), edge->build());
+    const Repository::Enumeration found =
+        enumerate("smbios=" + dump.path(), L"NVX4_SMBIOS_ComputerSystemProduct");
+    ASSERT_EQ(found.status, 0);
+    const Instance& product = *(*found.instances)[0];
+    EXPECT_EQ(valueOf(product, L"Name"), Value::text(L"W\u00FCstenfuchs \u2013 \u6771\u4EAC"));
+    EXPECT_EQ(valueOf(product, L"IdentifyingNumber"), Value::text(std::string(100, 'S') + "-end"));
+    EXPECT_EQ(valueOf(product, L"Version"), Value::text(std::string(64, 'v')));
+}
+
+TEST_F(SmbiosTest, TheMachinesTablesMatchDmidecode) {
+    const std::string tables = SmbiosPublisher::kKernelTables;
+    if (access((tables + "/DMI").c_str(), R_OK) != 0 || !Dmidecode::available())
+        GTEST_SKIP() << "no readable SMBIOS tables on this machine (" << tables
+                     << "): 1001, 1007, 1008 and 1013 not compared with dmidecode -t 0,1,4,2";
+    const Records records = Dmidecode::run("-t 0,1,4,2");
+    for (const wchar_t* cls : {L"NVX4_SMBIOS_BIOS", L"NVX4_SMBIOS_ComputerSystemProduct",
+                               L"NVX4_SMBIOS_Processor", L"NVX4_SMBIOS_Baseboard"})
+        expectMatches("smbios", nvx4::test::viewOf(cls), records);
+    // The dump dmidecode writes of them publishes the same.
+    TempPath dump("table.bin");
+    ASSERT_EQ(std::system(("dmidecode -q --dump-bin " + dump.path() + " >/dev/null").c_str()), 0);
+    for (const auto& cls : smbios::smbiosClasses()) {
+        if (!cls.publish) continue;  // a dump holds no event-log area
+        const Repository::Enumeration live = enumerate("smbios", cls.name);
+        const Repository::Enumeration dumped = enumerate("smbios=" + dump.path(), cls.name);
+        ASSERT_EQ(live.instances->size(), dumped.instances->size());
+        for (std::size_t i = 0; i < live.instances->size(); ++i)
+            EXPECT_EQ((*live.instances)[i]->values, (*dumped.instances)[i]->values);
+    }
+}
+
+struct FailureCase {
+    const char* name;
+    std::function<Bytes()> build;  // nullptr: no file at all
+    const char* traced;
+};
+
+Bytes corrupted(std::size_t at, std::uint8_t value, std::size_t keep = SIZE_MAX) {
+    Bytes dump = nvx4::test::inventory(3, 4).dump(Anchor::V3, 3, 4);
+    if (at < dump.size()) dump[at] = value;
+    dump.resize(std::min(keep, dump.size()));
+    return dump;
+}
+
+const FailureCase kFailures[] = {
+    {"NoEntryPoint", [] { return corrupted(1, 'X'); }, "no SMBIOS entry point"},
+    {"WrongChecksum", [] { return corrupted(5, 0); }, "entry point's checksum is wrong"},
+    {"EntryPointCutOff", [] { return corrupted(0, '_', 0x10); }, "entry point is cut off"},
+    {"WrongIntermediateChecksum",
+     [] {
+         Bytes dump = nvx4::test::inventory(2, 8).dump(Anchor::V2, 2, 8);
+         dump[0x15] ^= 1;
+         dump[4] ^= 0xFF;  // the outer checksum still fits
+         dump[0x0B] ^= 0xFE;
+         return dump;
+     },
+     "entry point's checksum is wrong"},
+    {"TableBeyondTheFile", [] { return corrupted(0, '_', 0x18); }, "lies beyond the end"},
+    {"NoFile", nullptr, "table.bin: No such file or directory"},
+};
+
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
+
+class SmbiosFailureTest : public SmbiosTest, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(SmbiosFailureTest, FailsTheClassesWithProviderFailureAndSaysWhy) {
+    TempPath dump("table.bin");
+    if (GetParam().build) SmbiosWriter::save(dump.path(), GetParam().build());
+    ScopedEnv trace("ULB_TRACE_LEVEL", "1");
+    ::testing::internal::CaptureStdout();
+    const Repository::Enumeration found = enumerate("smbios=" + dump.path(), L"NVX4_SMBIOS_BIOS");
+    const std::string output = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(found.status, PublishError::kProviderFailure);
+    EXPECT_NE(output.find("NVX4_SMBIOS_BIOS failed: "), std::string::npos) << output;
+    EXPECT_NE(output.find(GetParam().traced), std::string::npos) << output;
+    // Classes of no other source are not affected.
+    EXPECT_EQ(enumerate("sample:smbios=" + dump.path(), L"NVX4_OS_CPUUsage").status, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Smbios, SmbiosFailureTest, ::testing::ValuesIn(kFailures),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SmbiosTest, WithoutTablesTheClassesAreEmptyWithOneTraceLine) {
+    TempPath folder("none");  // a folder without the kernel's two files
+    ScopedEnv trace("ULB_TRACE_LEVEL", "1");
+    for (const auto& cls : smbios::smbiosClasses()) {
+        ::testing::internal::CaptureStdout();
+        const Repository::Enumeration found =
+            enumerate("smbios=" + folder.path().substr(0, folder.path().rfind('/')), cls.name);
+        const std::string output = ::testing::internal::GetCapturedStdout();
+        EXPECT_EQ(found.status, 0);
+        EXPECT_TRUE(found.instances->empty());
+        const std::size_t line = output.find(" is empty: ");
+        EXPECT_NE(line, std::string::npos) << output;
+        EXPECT_EQ(output.find("[[TRACE:", output.find("[[TRACE:") + 1), std::string::npos)
+            << "one line: " << output;
+    }
+    ::testing::internal::CaptureStdout();
+    enumerate("smbios=" + folder.path().substr(0, folder.path().rfind('/')), L"NVX4_SMBIOS_BIOS");
+    EXPECT_NE(::testing::internal::GetCapturedStdout().find(
+                  "no SMBIOS tables on this machine (/tmp/nvx4-test-"),
+              std::string::npos);
+}
+
+// A folder laid out as the kernel's: tables/ with the entry point and the table (from address
+// 0), and, when given, the event-log area under entries/.
+struct KernelFolder {
+    explicit KernelFolder(const std::optional<Bytes>& logArea, std::uint8_t accessMethod = 3) {
+        char pattern[] = "/tmp/nvx4-smbios-XXXXXX";
+        root = mkdtemp(pattern);
+        std::filesystem::create_directories(tables());
+        Bytes table = nvx4::test::inventory(3, 4).table();
+        const Bytes header = {15, 0x1D, 0x0D, 0x00};  // the fixture's type-15 structure
+        *(std::search(table.begin(), table.end(), header.begin(), header.end()) + 0x0A) =
+            accessMethod;
+        SmbiosWriter::save(tables() + "/smbios_entry_point",
+                           SmbiosWriter::entryPoint(Anchor::V3, 3, 4, table.size(), 0, 0x7F000000));
+        SmbiosWriter::save(tables() + "/DMI", table);
+        if (!logArea) return;
+        const std::string log = root + "/entries/15-0/system_event_log";
+        std::filesystem::create_directories(log);
+        SmbiosWriter::save(log + "/raw_event_log", *logArea);
+    }
+    ~KernelFolder() { std::filesystem::remove_all(root); }
+    std::string tables() const { return root + "/tables"; }
+    std::string root;
+};
+
+TEST_F(SmbiosTest, TheKernelsTablesWhereTheyAreReadLikeADump) {
+    KernelFolder folder(std::nullopt);
+    const Repository::Enumeration found =
+        enumerate("smbios=" + folder.tables(), L"NVX4_SMBIOS_Processor");
+    ASSERT_EQ(found.status, 0);
+    ASSERT_EQ(found.instances->size(), 2u);
+    EXPECT_EQ(valueOf(*(*found.instances)[0], L"SocketDesignation"), Value::text("CPU0"));
+}
+
+TEST_F(SmbiosTest, TablesThatCannotBeReadDenyAccess) {
+    TempPath entryPoint("smbios_entry_point");
+    const std::string folder = entryPoint.path().substr(0, entryPoint.path().rfind('/'));
+    SmbiosWriter::save(entryPoint.path(), SmbiosWriter::entryPoint(Anchor::V3, 3, 4, 0, 0, 0));
+    chmod(entryPoint.path().c_str(), 0400);
+    // The kernel's files are root's alone; as root the test reads them as another user would.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (geteuid() == 0 && setuid(65534) != 0) _exit(3);
+        try {
+            SmbiosPublisher(folder).publish(L"NVX4_SMBIOS_BIOS");
+        } catch (const PublishError& e) {
+            const bool denied =
+                e.status() == PublishError::kAccessDenied &&
+                std::string(e.what()).find("Permission denied") != std::string::npos;
+            _exit(denied ? 0 : 1);
+        }
+        _exit(2);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
+}
+
+TEST_F(SmbiosTest, EventLogRecordsComeFromTheLogAreaTheKernelExposes) {
+    // The fixture's log keeps its records from offset 0x10, after a 16-byte header.
+    Bytes area(0x10, 0);
+    area.insert(area.end(),
+                {0x08, 0x8C, 0x23, 0x03, 0x14, 0x10, 0x20, 0x30, 1, 2, 3, 4,  // read
+                 0x01, 0x08, 0x99, 0x12, 0x31, 0x23, 0x59, 0x59,              // 1999
+                 0x85, 0x08, 0xAA, 0,    0,    0,    0,    0,                 // time not BCD
+                 0x02, 0x03, 0,    0,    0,    0,    0,    0,  // length below the header: the end
+                 0x01, 0x08, 0x23, 0x01, 0x01, 0,    0,    0});
+    KernelFolder folder(area);
+    const Repository::Enumeration found =
+        enumerate("smbios=" + folder.tables(), L"NVX4_SMBIOS_SystemEventLogRecord");
+    ASSERT_EQ(found.status, 0);
+    ASSERT_EQ(found.instances->size(), 3u);
+    const std::pair<const wchar_t*, std::vector<Value>> columns[] = {
+        {L"RecordID", {Value::integer(1), Value::integer(2), Value::integer(3)}},
+        {L"LogName", {Value::text("0x000D"), Value::text("0x000D"), Value::text("0x000D")}},
+        {L"MessageTimestamp",
+         {Value::text("20230314102030.000000+000"), Value::text("19991231235959.000000+000"),
+          Value()}},
+        {L"EventType",
+         {Value::text("POST error"), Value::text("Single-bit ECC memory error"),
+          Value::text("OEM-specific")}},
+        {L"Description",
+         {Value::text("POST error, read"), Value::text("Single-bit ECC memory error, not read"),
+          Value::text("OEM-specific, not read")}},
+        {L"RecordLength", {Value::integer(12), Value::integer(8), Value::integer(8)}},
+    };
+    for (const auto& [property, values] : columns)
+        for (std::size_t i = 0; i < values.size(); ++i)
+            EXPECT_EQ(valueOf(*(*found.instances)[i], property), values[i])
+                << Utf8::toNarrow(property) << " of record " << i + 1;
+}
+
+TEST_F(SmbiosTest, WithoutALogAreaTheEventLogRecordsAreEmpty) {
+    TempPath dump("table.bin");
+    SmbiosWriter::save(dump.path(), nvx4::test::inventory(3, 4).dump(Anchor::V3, 3, 4));
+    KernelFolder folder(std::nullopt);
+    KernelFolder nonVolatile(Bytes(0x100, 0xFF), 4);  // reading it would fail
+    ScopedEnv trace("ULB_TRACE_LEVEL", "1");
+    for (const auto& [source, why] :
+         {std::pair{"smbios=" + dump.path(), "a dump holds the table, not the event-log area"},
+          std::pair{"smbios=" + folder.tables(), "the kernel does not expose the event-log area"},
+          std::pair{"smbios=" + nonVolatile.tables(),
+                    "the kernel cannot read a log of this access method"}}) {
+        ::testing::internal::CaptureStdout();
+        const Repository::Enumeration found =
+            enumerate(source, L"NVX4_SMBIOS_SystemEventLogRecord");
+        EXPECT_NE(::testing::internal::GetCapturedStdout().find(why), std::string::npos) << source;
+        EXPECT_EQ(found.status, 0);
+        EXPECT_TRUE(found.instances->empty());
+        EXPECT_EQ(enumerate(source, L"NVX4_SMBIOS_SystemEventLog").instances->size(), 1u);
+    }
+}
+
+// Mutations of whole dumps: flipped bytes, lengths and string bytes, cuts and insertions. The
+// parser and every class's mapping must neither crash nor read out of bounds (the sanitizers
+// watch), and whatever is published must fit the classes.
+TEST_F(SmbiosTest, FuzzedTablesNeverCrashAndPublishOnlyWhatFits) {
+    // scripts/fuzz-smbios.sh sets a longer run and other seeds.
+    const char* count = std::getenv("NVX4_SMBIOS_FUZZ_MUTATIONS");
+    const char* seed = std::getenv("NVX4_SMBIOS_FUZZ_SEED");
+    const int kMutations = count ? std::atoi(count) : 3000;
+    std::mt19937 random(seed ? static_cast<unsigned>(std::atol(seed)) : 20261206u);
+    const Bytes seeds[] = {nvx4::test::inventory(3, 4).dump(Anchor::V3, 3, 4),
+                           nvx4::test::inventory(2, 3).dump(Anchor::V2, 2, 3)};
+    TempPath file("fuzz.bin");
+    int parsed = 0;
+    for (int i = 0; i < kMutations; ++i) {
+        Bytes dump = seeds[i % 2];
+        const int edits = 1 + static_cast<int>(random() % 8);
+        for (int e = 0; e < edits; ++e) {
+            // Mostly the table, sometimes the entry point.
+            const std::size_t from = random() % 10 == 0 ? 0 : 0x20;
+            const std::size_t at = from + random() % (dump.size() - from);
+            switch (random() % 4) {
+                case 0:
+                    dump[at] = static_cast<std::uint8_t>(random());
+                    break;
+                case 1:
+                    dump[at] ^= static_cast<std::uint8_t>(1u << random() % 8);
+                    break;
+                case 2:
+                    dump.resize(std::max<std::size_t>(at, 0x21));
+                    break;
+                default:
+                    dump.insert(dump.begin() + at, static_cast<std::uint8_t>(random()));
+            }
+        }
+        try {
+            const SmbiosTable table = SmbiosTable::readDump(dump);
+            ++parsed;
+            for (const auto& cls : smbios::smbiosClasses())
+                if (cls.publish) cls.publish(table);
+            // The mutated bytes stand in for a log area too.
+            for (const smbios::SmbiosStructure* log : table.ofType(15))
+                smbios::publishEventLogRecords(*log, dump);
+        } catch (const std::runtime_error&) {
+        }
+        // Every 25th through the repository, which checks each value against the class.
+        if (i % 25 == 0) {
+            SmbiosWriter::save(file.path(), dump);
+            for (const auto& cls : smbios::smbiosClasses()) {
+                const Repository::Enumeration found = enumerate("smbios=" + file.path(), cls.name);
+                if (found.status != 0) {
+                    EXPECT_THROW(SmbiosTable::readDump(dump), std::runtime_error)
+                        << "mutation " << i;
+                    break;
+                }
+            }
+        }
+    }
+    EXPECT_GT(parsed, kMutations / 2) << "most mutations keep a valid entry point";
+}
+
+TEST(SmbiosPublisherTest, FillsClasses1001To1020Only) {
+    SmbiosPublisher publisher("");
+    EXPECT_EQ(smbios::smbiosClasses().size(), 20u);
+    EXPECT_TRUE(publisher.fills(L"nvx4_smbios_bios"));
+    EXPECT_TRUE(publisher.fills(L"NVX4_SMBIOS_HWSecurity"));
+    EXPECT_FALSE(publisher.fills(L"NVX4_IPMI_BMC"));
+    EXPECT_FALSE(publisher.fills(L"NVX4_SMBIOS"));
+}
+
+TEST(SmbiosReleaseDateTest, BecomesADatetimeWhereItIsOne) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"03/14/2023", "20230314000000.000000+000"},
+        {"12/31/99", "19991231000000.000000+000"},
+        {"13/01/2020", "13/01/2020"},
+        {"2020-01-01", "2020-01-01"},
+        {"", ""},
+    };
+    for (const auto& [text, expected] : cases) EXPECT_EQ(smbios::releaseDate(text), expected);
+}
+
+}  // namespace
+}  // namespace nvx4::repository::test
