@@ -94,6 +94,11 @@ Options:
                           os            this machine: CPUs, memory, disks,
                                         processes, network, system (1036-1040,
                                         1044)
+                          eventlog[=DIR][,limit=N]
+                                        the journal (or the journal files
+                                        of DIR): application, security and
+                                        system logs, N newest entries each
+                                        (1041-1043)
   -l, --list            print the class table: id, repository class, record type,
                         element size on the 32-bit target, number of fields
       --check FILE...   validate MOF files; errors are printed as file:line:column

@@ -1,0 +1,23 @@
+// The journal files of a set of journal directories (each directory and its machine-id
+// subdirectories, as the journal library reads them), checked for readability before the journal
+// is opened: the library skips a file it cannot open, which would pass incomplete logs off as
+// complete ones.
+#ifndef NVX4_REPOSITORY_JOURNALFILES_H
+#define NVX4_REPOSITORY_JOURNALFILES_H
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace nvx4::repository {
+
+class JournalFiles {
+  public:
+    // The number of journal files under the directories that exist. Throws PublishError for a
+    // directory or file that is there but cannot be opened.
+    static std::size_t countReadable(const std::vector<std::string>& directories);
+};
+
+}  // namespace nvx4::repository
+
+#endif
