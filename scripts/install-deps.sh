@@ -12,6 +12,7 @@ packages=(
     unixodbc-dev libsqliteodbc odbc-postgresql postgresql
     nlohmann-json3-dev
     libsystemd-dev systemd systemd-journal-remote
+    smartmontools
 )
 
 missing=()

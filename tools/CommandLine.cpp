@@ -99,6 +99,10 @@ Options:
                                         of DIR): application, security and
                                         system logs, N newest entries each
                                         (1041-1043)
+                          smart[=cache=S][,timeout=S]
+                                        disk health from smartctl, read
+                                        again after S seconds (default
+                                        300) (1045)
   -l, --list            print the class table: id, repository class, record type,
                         element size on the 32-bit target, number of fields
       --check FILE...   validate MOF files; errors are printed as file:line:column

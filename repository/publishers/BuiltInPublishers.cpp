@@ -1,12 +1,14 @@
 #include "BuiltInPublishers.h"
 
 #include "eventlog/EventLogPublisher.h"
+#include "smart/SmartPublisher.h"
 
 namespace nvx4::repository {
 
 const std::vector<BuiltInPublisher>& builtInPublishers() {
     static const std::vector<BuiltInPublisher> publishers = {
         {"eventlog", EventLogPublisher::make},
+        {"smart", SmartPublisher::make},
     };
     return publishers;
 }
