@@ -21,8 +21,6 @@ const std::pair<const wchar_t*, EventLog> kClasses[] = {
     {L"NVX4_OS_SystemEventLog", EventLog::System},
 };
 
-const std::vector<std::string> kMachineJournal = {"/run/log/journal", "/var/log/journal"};
-
 std::size_t parseLimit(const std::string& text) {
     std::size_t used = 0;
     unsigned long long limit = 0;
@@ -86,9 +84,8 @@ Publication EventLogPublisher::publish(std::wstring_view className) {
     const std::optional<EventLog> log = logOf(className);
     if (!log) return {};
     const bool machine = settings_.directory.empty();
-    const std::vector<std::string> directories =
-        machine ? kMachineJournal : std::vector<std::string>{settings_.directory};
-    if (JournalFiles::countReadable(directories) == 0)
+    if ((machine ? JournalFiles::countMachine()
+                 : JournalFiles::countReadable(settings_.directory)) == 0)
         return {{},
                 machine ? "this machine keeps no journal (no journal files in /run/log/journal "
                           "or /var/log/journal)"

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <systemd/sd-id128.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -42,7 +43,9 @@ void checkReadable(const std::string& path) {
     ::close(fd);
 }
 
-std::size_t countIn(const std::string& directory, bool descend) {
+// The files of the directory and, when `descend`, of its machine-id subdirectories (only that of
+// `machine` when it is given).
+std::size_t countIn(const std::string& directory, bool descend, std::string_view machine = {}) {
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(directory.c_str()), ::closedir);
     if (!dir) {
         if (errno == ENOENT) return 0;
@@ -55,7 +58,7 @@ std::size_t countIn(const std::string& directory, bool descend) {
         if (isJournalFile(name)) {
             checkReadable(path);
             ++files;
-        } else if (descend && isMachineDirectory(name)) {
+        } else if (descend && isMachineDirectory(name) && (machine.empty() || name == machine)) {
             files += countIn(path, false);
         }
     }
@@ -64,10 +67,15 @@ std::size_t countIn(const std::string& directory, bool descend) {
 
 }  // namespace
 
-std::size_t JournalFiles::countReadable(const std::vector<std::string>& directories) {
-    std::size_t files = 0;
-    for (const std::string& directory : directories) files += countIn(directory, true);
-    return files;
+std::size_t JournalFiles::countReadable(const std::string& directory) {
+    return countIn(directory, true);
+}
+
+std::size_t JournalFiles::countMachine() {
+    sd_id128_t id;
+    char text[SD_ID128_STRING_MAX] = {};
+    if (sd_id128_get_machine(&id) == 0) sd_id128_to_string(id, text);
+    return countIn("/run/log/journal", true, text) + countIn("/var/log/journal", true, text);
 }
 
 }  // namespace nvx4::repository

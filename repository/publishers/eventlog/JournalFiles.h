@@ -7,15 +7,17 @@
 
 #include <cstddef>
 #include <string>
-#include <vector>
 
 namespace nvx4::repository {
 
 class JournalFiles {
   public:
-    // The number of journal files under the directories that exist. Throws PublishError for a
-    // directory or file that is there but cannot be opened.
-    static std::size_t countReadable(const std::vector<std::string>& directories);
+    // The number of journal files of a journal directory, 0 when it does not exist. Throws
+    // PublishError for a directory or file that is there but cannot be opened.
+    static std::size_t countReadable(const std::string& directory);
+    // The same for this machine's journal under /run/log/journal and /var/log/journal, of its
+    // own machine id only (of any when it has none), as the journal library opens it.
+    static std::size_t countMachine();
 };
 
 }  // namespace nvx4::repository
