@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <ctime>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -48,88 +49,49 @@ std::wstring textOf(const PropertyValues& values, const std::wstring& name) {
 }
 
 struct EntryCase {
-    JournalFields fields;  // the case's name is its MESSAGE, unless it sets one
+    const char* fields;   // "NAME=value NAME=value"
+    std::string message;  // "" for "case N"
     EventLog log;
     const char* type;
     const char* user;         // "" for no _UID
     const char* description;  // nullptr: the message as journalctl shows it
 };
 
+constexpr EventLog kApp = EventLog::Application, kSec = EventLog::Security, kSys = EventLog::System;
+const char* const kInfo = "Information";
+
+// clang-format off
 const EntryCase kCases[] = {
-    {{{"_TRANSPORT", "kernel"}, {"PRIORITY", "2"}, {"SYSLOG_IDENTIFIER", "kernel"}},
-     EventLog::System,
-     "Error",
-     "",
+    {"_TRANSPORT=kernel PRIORITY=2 SYSLOG_IDENTIFIER=kernel", "", kSys, "Error", "", nullptr},
+    {"SYSLOG_FACILITY=0 PRIORITY=4 _UID=0", "", kSys, "Warning", "root", nullptr},
+    {"SYSLOG_FACILITY=3 _SYSTEMD_USER_UNIT=a.service", "", kSys, kInfo, "", nullptr},
+    {"_SYSTEMD_UNIT=cron.service PRIORITY=3 _COMM=cron", "", kSys, "Error", "", nullptr},
+    {"SYSLOG_FACILITY=4 PRIORITY=5 _SYSTEMD_UNIT=ssh.service", "", kSec, kInfo, "", nullptr},
+    {"SYSLOG_FACILITY=10", "pam_unix(sshd:auth): failure; res=failed", kSec, "Audit Failure", "",
      nullptr},
-    {{{"SYSLOG_FACILITY", "0"}, {"PRIORITY", "4"}, {"_UID", "0"}},
-     EventLog::System,
-     "Warning",
-     "root",
-     nullptr},
-    {{{"SYSLOG_FACILITY", "3"}, {"_SYSTEMD_USER_UNIT", "a.service"}},
-     EventLog::System,
-     "Information",
-     "",
-     nullptr},
-    {{{"_SYSTEMD_UNIT", "cron.service"}, {"PRIORITY", "3"}, {"_COMM", "cron"}},
-     EventLog::System,
-     "Error",
-     "",
-     nullptr},
-    {{{"SYSLOG_FACILITY", "4"}, {"PRIORITY", "5"}, {"_SYSTEMD_UNIT", "ssh.service"}},
-     EventLog::Security,
-     "Information",
-     "",
-     nullptr},
-    {{{"SYSLOG_FACILITY", "10"}, {"MESSAGE", "pam_unix(sshd:auth): failure; res=failed"}},
-     EventLog::Security,
-     "Audit Failure",
-     "",
-     nullptr},
-    {{{"_TRANSPORT", "audit"},
-      {"PRIORITY", "0"},
-      {"_UID", "65534"},
-      {"MESSAGE", "USER_LOGIN pid=1 msg='op=login acct=\"x\" res=success'"}},
-     EventLog::Security,
-     "Audit Success",
-     "nobody",
-     nullptr},
-    {{{"_SYSTEMD_UNIT", "user@1000.service"},
-      {"_SYSTEMD_USER_UNIT", "app.service"},
-      {"PRIORITY", "1"},
-      {"_UID", "4242424"}},
-     EventLog::Application,
-     "Error",
-     "4242424",
-     nullptr},
-    {{{"_SYSTEMD_UNIT", "session-4.scope"}, {"_SYSTEMD_SESSION", "4"}},
-     EventLog::Application,
-     "Information",
-     "",
-     nullptr},
-    {{{"_SYSTEMD_UNIT", "web.service"}, {"SYSLOG_FACILITY", "1"}, {"PRIORITY", "7"}},
-     EventLog::Application,
-     "Information",
-     "",
-     nullptr},
-    {{{"PRIORITY", "x"}, {"MESSAGE", "Grüße, 世界 🌍"}},
-     EventLog::Application,
-     "Information",
-     "",
-     nullptr},
-    {{{"MESSAGE", std::string("bin\0ary\xff\nline", 13)}},
-     EventLog::Application,
-     "Information",
-     "",
-     "bin\uFFFDary\uFFFD\nline"},
+    {"_TRANSPORT=audit PRIORITY=0 _UID=65534", "USER_LOGIN msg='op=login acct=\"x\" res=success'",
+     kSec, "Audit Success", "nobody", nullptr},
+    {"_SYSTEMD_UNIT=user@1000.service _SYSTEMD_USER_UNIT=app.service PRIORITY=1 _UID=4242424", "",
+     kApp, "Error", "4242424", nullptr},
+    {"_SYSTEMD_UNIT=session-4.scope _SYSTEMD_SESSION=4", "", kApp, kInfo, "", nullptr},
+    {"_SYSTEMD_UNIT=web.service SYSLOG_FACILITY=1 PRIORITY=7", "", kApp, kInfo, "", nullptr},
+    {"PRIORITY=x", "Grüße, 世界 🌍", kApp, kInfo, "", nullptr},
+    {"", std::string("bin\0ary\xff\nline", 13), kApp, kInfo, "", "bin\uFFFDary\uFFFD\nline"},
     // A character that would cross the 4,096-byte bound is left out; one that ends on it is kept.
-    {{{"MESSAGE", kLong + "\xf0\x9f\x8c\x8dtail"}},
-     EventLog::Application,
-     "Information",
-     "",
-     kLong.c_str()},
-    {{{"MESSAGE", kKept + "!"}}, EventLog::Application, "Information", "", kKept.c_str()},
+    {"", kLong + "\xf0\x9f\x8c\x8dtail", kApp, kInfo, "", kLong.c_str()},
+    {"", kKept + "!", kApp, kInfo, "", kKept.c_str()},
 };
+// clang-format on
+
+JournalFields fieldsOf(const EntryCase& c, std::size_t number) {
+    JournalFields fields;
+    std::istringstream words(c.fields);
+    for (std::string word; words >> word;)
+        fields.emplace_back(word.substr(0, word.find('=')), word.substr(word.find('=') + 1));
+    fields.emplace_back("MESSAGE",
+                        c.message.empty() ? "case " + std::to_string(number) : c.message);
+    return fields;
+}
 
 class EventLogJournalTest : public ::testing::Test {
   protected:
@@ -160,19 +122,14 @@ class EventLogJournalTest : public ::testing::Test {
 // Through the built provider library, as an agent sees the logs.
 TEST_F(EventLogJournalTest, EachLogHoldsItsEntriesFieldByFieldAsJournalctlShowsThem) {
     std::vector<JournalFields> entries;
-    for (const EntryCase& c : kCases) {
-        entries.push_back(c.fields);
-        if (c.fields.empty() || c.fields.back().first != "MESSAGE")
-            entries.back().emplace_back("MESSAGE", "case " + std::to_string(entries.size()));
-    }
+    for (const EntryCase& c : kCases) entries.push_back(fieldsOf(c, entries.size() + 1));
     write(entries);
     const std::string command = std::string(NVX4_ENUM_TOOL) +
                                 " --repository 'eventlog=" + directory +
                                 "' --format json 1041 1042 1043";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    std::string output;
-    for (int c; (c = std::fgetc(pipe)) != EOF;) output += static_cast<char>(c);
-    ASSERT_EQ(::pclose(pipe), 0) << output;
+    int status = -1;
+    const std::string output = nvx4::test::commandOutput(command, &status);
+    ASSERT_EQ(status, 0) << output;
     const Json tables = Json::parse(output);
     char host[256] = {};
     gethostname(host, sizeof host - 1);
@@ -197,9 +154,7 @@ TEST_F(EventLogJournalTest, EachLogHoldsItsEntriesFieldByFieldAsJournalctlShowsT
             EXPECT_EQ(record["User"], c.user);
             EXPECT_EQ(c.user != std::string(), entry.contains("_UID"));
             const std::string message = fieldOf(entry, "MESSAGE");
-            EXPECT_EQ(message, c.fields.back().first == "MESSAGE"
-                                   ? c.fields.back().second
-                                   : "case " + std::to_string(i + 1));
+            EXPECT_EQ(message, fieldsOf(c, i + 1).back().second);
             EXPECT_EQ(record["Description"], c.description ? c.description : message);
         }
         EXPECT_EQ(k, records.size());

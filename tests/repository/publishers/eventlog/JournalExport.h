@@ -9,10 +9,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <stdexcept>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace nvx4::test {
@@ -37,13 +35,9 @@ class JournalExport {
                            "\n__MONOTONIC_TIMESTAMP=" + std::to_string(realtimeUsec / 1000) +
                            "\n_BOOT_ID=5c3b3a1ee6d64b8a8e0b7c6a0c1d2e3f\n";
         for (const auto& [name, value] : fields) {
-            if (value.find_first_of(std::string("\n\0", 2)) == std::string::npos) {
-                text += name + "=" + value + "\n";
-                continue;
-            }
-            text += name + "\n";
-            std::uint64_t size = value.size();
-            for (int i = 0; i < 8; ++i) text += static_cast<char>((size >> (8 * i)) & 0xFF);
+            const bool binary = value.find_first_of(std::string("\n\0", 2)) != std::string::npos;
+            text += name + (binary ? "\n" : "=");
+            for (int i = 0; binary && i < 8; ++i) text += char((value.size() >> (8 * i)) & 0xFF);
             text += value + "\n";
         }
         text += "\n";
@@ -60,23 +54,24 @@ class JournalExport {
     FILE* pipe_;
 };
 
+// What a shell command prints on standard output, and its exit status.
+inline std::string commandOutput(const std::string& command, int* status = nullptr) {
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) throw std::runtime_error("cannot run " + command);
+    std::string output;
+    for (int c; (c = std::fgetc(pipe)) != EOF;) output += static_cast<char>(c);
+    const int exit = ::pclose(pipe);
+    if (status) *status = exit;
+    return output;
+}
+
 // Every entry of the journal files in `directory`, as journalctl prints them, oldest first.
-inline std::vector<nlohmann::json> journalctl(const std::string& directory,
-                                              const std::string& options = "") {
-    FILE* pipe = ::popen(
-        ("journalctl --directory='" + directory + "' -o json --all " + options).c_str(), "r");
-    if (!pipe) throw std::runtime_error("cannot start journalctl");
+inline std::vector<nlohmann::json> journalctl(const std::string& directory) {
     std::vector<nlohmann::json> entries;
-    std::string line;
-    for (int c; (c = std::fgetc(pipe)) != EOF;) {
-        if (c != '\n') {
-            line += static_cast<char>(c);
-        } else if (!line.empty()) {
-            entries.push_back(nlohmann::json::parse(line));
-            line.clear();
-        }
-    }
-    ::pclose(pipe);
+    const std::string output =
+        commandOutput("journalctl --directory='" + directory + "' -o json --all");
+    for (std::size_t at = 0, end; (end = output.find('\n', at)) != std::string::npos; at = end + 1)
+        entries.push_back(nlohmann::json::parse(output.substr(at, end - at)));
     return entries;
 }
 
