@@ -13,6 +13,8 @@ packages=(
     nlohmann-json3-dev
     procps iproute2 hostname
     dmidecode
+    libsystemd-dev systemd systemd-journal-remote
+    smartmontools
 )
 
 missing=()

@@ -96,6 +96,15 @@ Options:
                                         1044)
                           smbios[=FILE] this machine's SMBIOS tables, or a binary
                                         dump (dmidecode --dump-bin) (1001-1020)
+                          eventlog[=DIR][,limit=N]
+                                        the journal (or the journal files
+                                        of DIR): application, security and
+                                        system logs, N newest entries each
+                                        (1041-1043)
+                          smart[=cache=S][,timeout=S]
+                                        disk health from smartctl, read
+                                        again after S seconds (default
+                                        300) (1045)
   -l, --list            print the class table: id, repository class, record type,
                         element size on the 32-bit target, number of fields
       --check FILE...   validate MOF files; errors are printed as file:line:column

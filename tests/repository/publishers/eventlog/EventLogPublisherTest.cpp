@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <ctime>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "EventLogPublisher.h"
+#include "JournalExport.h"
+#include "TestSupport.h"
+#include "nvx4/repository/Utf8.h"
+
+namespace nvx4::repository {
+namespace {
+
+using nvx4::test::journalBytes;
+using nvx4::test::JournalFields;
+using nvx4::test::journalSeqnum;
+using Json = nlohmann::json;
+
+const wchar_t* const kClassOf[] = {L"NVX4_OS_ApplicationEventLog", L"NVX4_OS_SecurityEventLog",
+                                   L"NVX4_OS_SystemEventLog"};
+const std::string kLong(4093, 'x');
+const std::string kKept = kLong.substr(1) + "\xf0\x9f\x8c\x8d";
+
+// The CIM datetime of a journal entry in the zone the tests set, 3 h 30 min west of UTC.
+std::string westOfUtc(const Json& entry) {
+    const std::uint64_t usec = std::stoull(entry.at("__REALTIME_TIMESTAMP").get<std::string>());
+    const std::time_t local = static_cast<std::time_t>(usec / 1000000) - 210 * 60;
+    std::tm t{};
+    gmtime_r(&local, &t);
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d.%06u-210", t.tm_year + 1900,
+                  t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec, unsigned(usec % 1000000));
+    return text;
+}
+
+std::string fieldOf(const Json& entry, const char* name) {
+    return entry.contains(name) ? journalBytes(entry[name]) : "";
+}
+
+std::wstring textOf(const PropertyValues& values, const std::wstring& name) {
+    for (const auto& [property, value] : values)
+        if (property == name) return value.asText();
+    return L"(none)";
+}
+
+struct EntryCase {
+    const char* fields;   // "NAME=value NAME=value"
+    std::string message;  // "" for "case N"
+    EventLog log;
+    const char* type;
+    const char* user;         // "" for no _UID
+    const char* description;  // nullptr: the message as journalctl shows it
+};
+
+constexpr EventLog kApp = EventLog::Application, kSec = EventLog::Security, kSys = EventLog::System;
+const char* const kInfo = "Information";
+
+// clang-format off
+const EntryCase kCases[] = {
+    {"_TRANSPORT=kernel PRIORITY=2 SYSLOG_IDENTIFIER=kernel", "", kSys, "Error", "", nullptr},
+    {"SYSLOG_FACILITY=0 PRIORITY=4 _UID=0", "", kSys, "Warning", "root", nullptr},
+    {"SYSLOG_FACILITY=3 _SYSTEMD_USER_UNIT=a.service", "", kSys, kInfo, "", nullptr},
+    {"_SYSTEMD_UNIT=cron.service PRIORITY=3 _COMM=cron", "", kSys, "Error", "", nullptr},
+    {"SYSLOG_FACILITY=4 PRIORITY=5 _SYSTEMD_UNIT=ssh.service", "", kSec, kInfo, "", nullptr},
+    {"SYSLOG_FACILITY=10", "pam_unix(sshd:auth): failure; res=failed", kSec, "Audit Failure", "",
+     nullptr},
+    {"_TRANSPORT=audit PRIORITY=0 _UID=65534", "USER_LOGIN msg='op=login acct=\"x\" res=success'",
+     kSec, "Audit Success", "nobody", nullptr},
+    {"_SYSTEMD_UNIT=user@1000.service _SYSTEMD_USER_UNIT=app.service PRIORITY=1 _UID=4242424", "",
+     kApp, "Error", "4242424", nullptr},
+    {"_SYSTEMD_UNIT=session-4.scope _SYSTEMD_SESSION=4", "", kApp, kInfo, "", nullptr},
+    {"_SYSTEMD_UNIT=web.service SYSLOG_FACILITY=1 PRIORITY=7", "", kApp, kInfo, "", nullptr},
+    {"PRIORITY=x", "Grüße, 世界 🌍", kApp, kInfo, "", nullptr},
+    {"", std::string("bin\0ary\xff\nline", 13), kApp, kInfo, "", "bin\uFFFDary\uFFFD\nline"},
+    // A character that would cross the 4,096-byte bound is left out; one that ends on it is kept.
+    {"", kLong + "\xf0\x9f\x8c\x8dtail", kApp, kInfo, "", kLong.c_str()},
+    {"", kKept + "!", kApp, kInfo, "", kKept.c_str()},
+};
+// clang-format on
+
+JournalFields fieldsOf(const EntryCase& c, std::size_t number) {
+    JournalFields fields;
+    std::istringstream words(c.fields);
+    for (std::string word; words >> word;)
+        fields.emplace_back(word.substr(0, word.find('=')), word.substr(word.find('=') + 1));
+    fields.emplace_back("MESSAGE",
+                        c.message.empty() ? "case " + std::to_string(number) : c.message);
+    return fields;
+}
+
+class EventLogJournalTest : public ::testing::Test {
+  protected:
+    // Writes the entries one second and a microsecond apart, all but the last with a host name.
+    void write(const std::vector<JournalFields>& entries) {
+        nvx4::test::JournalExport out(file.path());
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            JournalFields fields = entries[i];
+            if (i + 1 < entries.size()) fields.emplace_back("_HOSTNAME", "journal-test-host");
+            out.add(1718000000123456 + i * 1000001, fields);
+        }
+        ASSERT_TRUE(out.finish());
+        journal = nvx4::test::journalctl(directory);
+        ASSERT_EQ(journal.size(), entries.size());
+    }
+    std::vector<PropertyValues> publish(const std::string& argument, EventLog log) {
+        Publication p = EventLogPublisher::make(argument)->publish(kClassOf[int(log)]);
+        EXPECT_EQ(p.absent, "");
+        return p.instances;
+    }
+
+    nvx4::test::TempPath file{"x.journal"};
+    std::string directory = file.path().substr(0, file.path().rfind('/'));
+    std::vector<Json> journal;  // as journalctl shows it
+    nvx4::test::ScopedEnv zone{"TZ", "NST+3:30"};
+};
+
+// Through the built provider library, as an agent sees the logs.
+TEST_F(EventLogJournalTest, EachLogHoldsItsEntriesFieldByFieldAsJournalctlShowsThem) {
+    std::vector<JournalFields> entries;
+    for (const EntryCase& c : kCases) entries.push_back(fieldsOf(c, entries.size() + 1));
+    write(entries);
+    const std::string command = std::string(NVX4_ENUM_TOOL) +
+                                " --repository 'eventlog=" + directory +
+                                "' --format json 1041 1042 1043";
+    int status = -1;
+    const std::string output = nvx4::test::commandOutput(command, &status);
+    ASSERT_EQ(status, 0) << output;
+    const Json tables = Json::parse(output);
+    char host[256] = {};
+    gethostname(host, sizeof host - 1);
+    for (int log = 0; log < 3; ++log) {
+        const Json& records = tables.at(log).at("records");
+        std::size_t k = 0;
+        for (std::size_t i = 0; i < journal.size(); ++i) {
+            const EntryCase& c = kCases[i];
+            const Json& entry = journal[i];
+            if (int(c.log) != log) continue;
+            SCOPED_TRACE("case " + std::to_string(i + 1));
+            ASSERT_LT(k, records.size());
+            const Json& record = records[k++];
+            EXPECT_EQ(record["SystemName"],
+                      entry.contains("_HOSTNAME") ? entry["_HOSTNAME"] : host);
+            EXPECT_EQ(record["RecordID"], std::to_string(journalSeqnum(entry)));
+            EXPECT_EQ(record["MessageTimestamp"], westOfUtc(entry));
+            const std::string identifier = fieldOf(entry, "SYSLOG_IDENTIFIER");
+            EXPECT_EQ(record["SourceName"],
+                      identifier.empty() ? fieldOf(entry, "_COMM") : identifier);
+            EXPECT_EQ(record["Type"], c.type);
+            EXPECT_EQ(record["User"], c.user);
+            EXPECT_EQ(c.user != std::string(), entry.contains("_UID"));
+            const std::string message = fieldOf(entry, "MESSAGE");
+            EXPECT_EQ(message, fieldsOf(c, i + 1).back().second);
+            EXPECT_EQ(record["Description"], c.description ? c.description : message);
+        }
+        EXPECT_EQ(k, records.size());
+    }
+}
+
+// Each log keeps its newest entries, oldest first. Security entries are found through the
+// journal's indexes however far back they lie; the other logs look only at the most recent
+// 100 x limit entries.
+TEST_F(EventLogJournalTest, TheLimitKeepsTheNewestEntriesOfEachLogWithinTheWindow) {
+    const JournalFields kinds[] = {
+        {{"SYSLOG_FACILITY", "1"}}, {{"SYSLOG_FACILITY", "4"}}, {{"_TRANSPORT", "kernel"}}};
+    std::vector<JournalFields> entries = {kinds[0], kinds[1]};
+    for (int i = 0; i < 300; ++i) entries.push_back(kinds[i < 298 ? 2 : i % 2]);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        entries[i].emplace_back("MESSAGE", "entry " + std::to_string(i));
+    write(entries);
+    const std::vector<std::vector<std::size_t>> expected = {{300}, {1, 301}, {298, 299}};
+    for (int log = 0; log < 3; ++log) {
+        const std::vector<PropertyValues> rows =
+            publish(directory + ",limit=2", static_cast<EventLog>(log));
+        ASSERT_EQ(rows.size(), expected[log].size());
+        for (std::size_t k = 0; k < rows.size(); ++k) {
+            const Json& entry = journal[expected[log][k]];
+            EXPECT_EQ(textOf(rows[k], L"Description"), Utf8::toWide(fieldOf(entry, "MESSAGE")));
+            EXPECT_EQ(textOf(rows[k], L"RecordID"), std::to_wstring(journalSeqnum(entry)));
+        }
+    }
+}
+
+TEST(EventLogArgumentTest, TakesADirectoryAndALimit) {
+    const std::tuple<const char*, const char*, std::size_t> good[] = {
+        {"", "", 1000},
+        {"/j", "/j", 1000},
+        {"limit=5", "", 5},
+        {"limit=7,/j", "/j", 7},
+        {"/j,limit=1000000", "/j", 1000000}};
+    for (const auto& [argument, directory, limit] : good) {
+        const EventLogPublisher::Settings s = EventLogPublisher::parse(argument);
+        EXPECT_EQ(s.directory, directory) << argument;
+        EXPECT_EQ(s.limit, limit) << argument;
+    }
+    for (const char* bad : {"limit=0", "limit=-1", "limit=5x", "limit=", "limit=1000001", "/j,",
+                            "/j,/k", "/j,size=3", ","})
+        EXPECT_THROW(EventLogPublisher::parse(bad), std::invalid_argument) << bad;
+}
+
+TEST_F(EventLogJournalTest, WithoutJournalFilesTheLogsAreEmptyAndSayWhy) {
+    for (const std::string& where : {directory, file.path()})
+        for (const wchar_t* cls : kClassOf) {
+            const Publication p = EventLogPublisher::make(where)->publish(cls);
+            EXPECT_TRUE(p.instances.empty());
+            EXPECT_EQ(p.absent, "no journal files in " + where);
+        }
+}
+
+// A journal file the reader may not open fails the logs, rather than showing them without its
+// entries. Root reads anything, so the reader runs as nobody.
+TEST_F(EventLogJournalTest, AnUnreadableJournalFileDeniesAccess) {
+    write({{{"MESSAGE", "secret"}}});
+    ASSERT_EQ(::chmod(directory.c_str(), 0755) | ::chmod(file.path().c_str(), 0), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+        try {
+            EventLogPublisher::make(directory)->publish(kClassOf[0]);
+        } catch (const PublishError& e) {
+            ::_exit(e.status() == PublishError::kAccessDenied &&
+                            e.what() == "cannot read " + file.path() + ": Permission denied"
+                        ? 0
+                        : 3);
+        }
+        ::_exit(4);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_EQ(status, 0);
+}
+
+}  // namespace
+}  // namespace nvx4::repository
