@@ -17,6 +17,7 @@
 #include "nvx4/repository/Repository.h"
 
 using namespace nvx4::tool;
+using namespace nvx4::client;
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The provider library loaded at run time, exactly as an agent loads it.
-#ifndef NVX4_TOOL_PROVIDER_LIBRARY_H
-#define NVX4_TOOL_PROVIDER_LIBRARY_H
+#ifndef NVX4_CLIENT_PROVIDER_LIBRARY_H
+#define NVX4_CLIENT_PROVIDER_LIBRARY_H
 
 #include <string>
 
-namespace nvx4::tool {
+namespace nvx4::client {
 
 class ProviderLibrary {
   public:
@@ -30,6 +30,6 @@ class ProviderLibrary {
     FreeFunction free_ = nullptr;
 };
 
-}  // namespace nvx4::tool
+}  // namespace nvx4::client
 
 #endif

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-namespace nvx4::tool {
+namespace nvx4::client {
 
 ProviderLibrary::ProviderLibrary(const std::string& path) {
     handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -28,4 +28,4 @@ void* ProviderLibrary::symbol(const char* name) const {
     return address;
 }
 
-}  // namespace nvx4::tool
+}  // namespace nvx4::client
