@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "nvx4/repository/Publisher.h"
+
 namespace nvx4::tool {
 namespace {
 
@@ -12,10 +14,10 @@ OutputFormat parseFormat(const std::string& name) {
     throw std::invalid_argument("unknown format '" + name + "' (use table, csv or json)");
 }
 
-// Further repository files may follow --repository directly; they are told from class names by
-// their extension.
-bool isMofFile(const std::string& arg) {
-    return arg.size() > 4 && arg.compare(arg.size() - 4, 4, ".mof") == 0;
+// Further sources may follow --repository directly; they are told from class names by their
+// extension (MOF files) or as the words of the source list.
+bool isSource(const std::string& arg) {
+    return (arg.size() > 4 && arg.compare(arg.size() - 4, 4, ".mof") == 0) || isSourceWord(arg);
 }
 
 const std::string& valueOf(const std::vector<std::string>& argv, size_t& i) {
@@ -24,6 +26,11 @@ const std::string& valueOf(const std::vector<std::string>& argv, size_t& i) {
 }
 
 }  // namespace
+
+bool isSourceWord(const std::string& arg) {
+    if (arg == "sample" || arg == "live") return true;
+    return static_cast<bool>(repository::PublisherCatalog::find(arg.substr(0, arg.find('='))));
+}
 
 Options parseCommandLine(const std::vector<std::string>& argv) {
     Options options;
@@ -43,7 +50,7 @@ Options parseCommandLine(const std::vector<std::string>& argv) {
             options.library = valueOf(argv, i);
         } else if (arg == "-r" || arg == "--repository") {
             options.repository.push_back(valueOf(argv, i));
-            while (i + 1 < argv.size() && isMofFile(argv[i + 1]))
+            while (i + 1 < argv.size() && isSource(argv[i + 1]))
                 options.repository.push_back(argv[++i]);
         } else if (arg == "--check") {
             options.check = true;
@@ -77,10 +84,16 @@ Options:
   -f, --format FMT      table (default, aligned columns), csv or json; with
                         several classes, CSV blocks start with "# <id> <class>"
       --csv, --json     the same as --format csv / --format json
-  -r, --repository FILE...
-                        read instances from these MOF files instead of the
-                        bundled sample (sets NVX4_REPOSITORY); further files
-                        ending in .mof may follow, or repeat the option
+  -r, --repository SOURCE...
+                        where instances come from, in order (sets
+                        NVX4_REPOSITORY); further sources may follow, or
+                        repeat the option. A SOURCE is
+                          FILE.mof      instances declared in a MOF file
+                          sample        the bundled sample server
+                          live          every publisher below (the default)
+                          os            this machine: CPUs, memory, disks,
+                                        processes, network, system (1036-1040,
+                                        1044)
   -l, --list            print the class table: id, repository class, record type,
                         element size on the 32-bit target, number of fields
       --check FILE...   validate MOF files; errors are printed as file:line:column

@@ -24,6 +24,10 @@ Options parseCommandLine(const std::vector<std::string>& argv);
 
 std::string usage(const std::string& program);
 
+// Whether a --repository argument is a word of the source list (sample, live, a publisher's name
+// with or without "=ARGUMENT") rather than a file.
+bool isSourceWord(const std::string& arg);
+
 }  // namespace nvx4::tool
 
 #endif

@@ -47,12 +47,12 @@ void printClassList(std::ostream& out) {
     writeText(out, list);
 }
 
-void useRepository(const std::vector<std::string>& files) {
+void useRepository(const std::vector<std::string>& sources) {
     std::string joined;
-    for (const std::string& file : files) {
-        if (!std::ifstream(file))
-            throw std::invalid_argument("cannot read repository file '" + file + "'");
-        joined += (joined.empty() ? "" : ":") + file;
+    for (const std::string& source : sources) {
+        if (!isSourceWord(source) && !std::ifstream(source))
+            throw std::invalid_argument("cannot read repository file '" + source + "'");
+        joined += (joined.empty() ? "" : ":") + source;
     }
     if (!joined.empty()) setenv("NVX4_REPOSITORY", joined.c_str(), 1);
 }

@@ -3,12 +3,14 @@
 #include <cstdlib>
 #include <map>
 #include <mutex>
+#include <stdexcept>
 
 #include "ApplyError.h"
 #include "EmbeddedSources.h"
 #include "MofParser.h"
 #include "RepositoryBuilder.h"
 #include "SourceCache.h"
+#include "SourceList.h"
 #include "nvx4/repository/Names.h"
 #include "nvx4/repository/Utf8.h"
 
@@ -18,27 +20,9 @@ namespace {
 
 constexpr char kRegistered[] = "<registered>";
 
-// Where the instances come from: the files NVX4_REPOSITORY lists, or the bundled samples.
-struct SourceSet {
-    bool fromEnvironment = false;
-    std::string setting;
-    std::vector<std::string> paths;
-};
-
-SourceSet currentSources() {
-    SourceSet sources;
+std::optional<std::string> currentSetting() {
     const char* setting = std::getenv(kRepositoryVariable);
-    if (setting == nullptr) return sources;
-    sources.fromEnvironment = true;
-    sources.setting = setting;
-    std::size_t start = 0;
-    while (start <= sources.setting.size()) {
-        std::size_t end = sources.setting.find(':', start);
-        if (end == std::string::npos) end = sources.setting.size();
-        if (end > start) sources.paths.push_back(sources.setting.substr(start, end - start));
-        start = end + 1;
-    }
-    return sources;
+    return setting ? std::optional<std::string>(setting) : std::nullopt;
 }
 
 struct State {
@@ -46,10 +30,13 @@ struct State {
     SourceCache files;
     std::vector<std::shared_ptr<const MofDocument>> registrations;
     std::map<std::wstring, MethodHandler> handlers;
-    // What the builder was made from.
-    bool fromEnvironment = false;
-    std::string setting;
+    // What the builder was made from: the source list and the stamps of its files.
+    std::optional<std::string> setting;
     std::vector<SourceCache::Stamp> stamps;
+    // Every publisher made so far, by source entry; kept for the process's life, as they keep
+    // their previous readings.
+    std::map<std::string, std::shared_ptr<Publisher>> publishers;
+    Snapshot::PublisherList active;
     // Null when it must be built again; never holds a failed load.
     std::unique_ptr<RepositoryBuilder> builder;
     std::shared_ptr<const Snapshot> frozen;
@@ -66,37 +53,64 @@ std::optional<LoadError> applySource(RepositoryBuilder& builder, const ParsedSou
     return builder.apply(*source.document);
 }
 
-std::optional<LoadError> build(State& s, const SourceSet& sources) {
-    auto builder = std::make_unique<RepositoryBuilder>();
-    if (auto error = applySource(*builder, EmbeddedSources::schema())) return error;
-    if (sources.fromEnvironment) {
-        for (std::size_t i = 0; i < sources.paths.size(); ++i)
-            if (auto error = applySource(*builder, s.files.load(sources.paths[i], s.stamps[i])))
-                return error;
-    } else {
-        for (const ParsedSource& sample : EmbeddedSources::samples())
-            if (auto error = applySource(*builder, sample)) return error;
+std::optional<LoadError> usePublisher(State& s, const SourceEntry& entry) {
+    std::shared_ptr<Publisher>& publisher = s.publishers[entry.text];
+    if (!publisher) {
+        try {
+            publisher = PublisherCatalog::find(entry.name)(entry.argument);
+        } catch (const std::invalid_argument& e) {
+            s.publishers.erase(entry.text);
+            return LoadError{entry.text, 0, 0, e.what()};
+        }
     }
+    s.active.push_back(publisher);
+    return std::nullopt;
+}
+
+std::optional<LoadError> applyEntry(State& s, RepositoryBuilder& builder, const SourceEntry& entry,
+                                    const SourceCache::Stamp& stamp) {
+    switch (entry.kind) {
+        case SourceEntry::Kind::File:
+            return applySource(builder, s.files.load(entry.text, stamp));
+        case SourceEntry::Kind::Sample:
+            for (const ParsedSource& sample : EmbeddedSources::samples())
+                if (auto error = applySource(builder, sample)) return error;
+            return std::nullopt;
+        case SourceEntry::Kind::Publisher:
+            return usePublisher(s, entry);
+    }
+    return std::nullopt;
+}
+
+std::optional<LoadError> build(State& s, const std::vector<SourceEntry>& entries) {
+    auto builder = std::make_unique<RepositoryBuilder>();
+    s.active.clear();
+    if (auto error = applySource(*builder, EmbeddedSources::schema())) return error;
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (auto error = applyEntry(s, *builder, entries[i], s.stamps[i])) return error;
     for (const auto& document : s.registrations)
         if (auto error = builder->apply(*document)) return error;
     s.builder = std::move(builder);
     return std::nullopt;
 }
 
+SourceCache::Stamp stampOf(const SourceEntry& entry) {
+    return entry.kind == SourceEntry::Kind::File ? SourceCache::stamp(entry.text)
+                                                 : SourceCache::Stamp();
+}
+
 // Brings the builder up to date with the sources; called with the mutex held.
 std::optional<LoadError> refresh(State& s) {
-    const SourceSet sources = currentSources();
+    std::optional<std::string> setting = currentSetting();
+    const std::vector<SourceEntry> entries = SourceList::parse(setting);
     std::vector<SourceCache::Stamp> stamps;
-    for (const std::string& path : sources.paths) stamps.push_back(SourceCache::stamp(path));
-    if (s.builder && sources.fromEnvironment == s.fromEnvironment && sources.setting == s.setting &&
-        stamps == s.stamps)
-        return std::nullopt;
-    s.fromEnvironment = sources.fromEnvironment;
-    s.setting = sources.setting;
+    for (const SourceEntry& entry : entries) stamps.push_back(stampOf(entry));
+    if (s.builder && setting == s.setting && stamps == s.stamps) return std::nullopt;
+    s.setting = std::move(setting);
     s.stamps = std::move(stamps);
     s.builder.reset();
     s.frozen.reset();
-    s.error = build(s, sources);
+    s.error = build(s, entries);
     return s.error;
 }
 
@@ -167,7 +181,7 @@ std::shared_ptr<const Snapshot> Repository::current() {
     State& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     if (refresh(s)) return nullptr;
-    if (!s.frozen) s.frozen = s.builder->freeze();
+    if (!s.frozen) s.frozen = s.builder->freeze(s.active);
     return s.frozen;
 }
 
@@ -234,6 +248,7 @@ void Repository::clearRegistrations() {
     std::lock_guard<std::mutex> lock(s.mutex);
     s.registrations.clear();
     s.handlers.clear();
+    s.publishers.clear();
     s.builder.reset();
     s.frozen.reset();
 }

@@ -26,14 +26,15 @@ std::optional<LoadError> RepositoryBuilder::apply(const MofDocument& document) {
     return std::nullopt;
 }
 
-std::shared_ptr<const Snapshot> RepositoryBuilder::freeze() const {
+std::shared_ptr<const Snapshot> RepositoryBuilder::freeze(
+    Snapshot::PublisherList publishers) const {
     std::vector<std::shared_ptr<const Namespace>> frozen;
     for (const auto& entry : namespaces_) {
         auto copy = std::make_shared<Namespace>(entry.second);
         copy->index();
         frozen.push_back(std::move(copy));
     }
-    return std::make_shared<const Snapshot>(std::move(frozen));
+    return std::make_shared<const Snapshot>(std::move(frozen), std::move(publishers));
 }
 
 Namespace* RepositoryBuilder::findNamespace(std::wstring_view name) {

@@ -22,7 +22,7 @@ class RepositoryBuilder {
     // Applies the statements in order and stops at the first that fails. What the statements
     // before it changed stays changed; the caller discards the builder when that matters.
     std::optional<LoadError> apply(const MofDocument& document);
-    std::shared_ptr<const Snapshot> freeze() const;
+    std::shared_ptr<const Snapshot> freeze(Snapshot::PublisherList publishers = {}) const;
 
     Namespace* findNamespace(std::wstring_view name);
     // The instance a declaration describes, with every value checked; throws ApplyError.

@@ -4,7 +4,9 @@
 
 namespace nvx4::repository {
 
-Snapshot::Snapshot(std::vector<std::shared_ptr<const Namespace>> namespaces) {
+Snapshot::Snapshot(std::vector<std::shared_ptr<const Namespace>> namespaces,
+                   PublisherList publishers)
+    : publishers_(std::move(publishers)) {
     for (auto& ns : namespaces) {
         std::wstring key = canonicalName(ns->name());
         namespaces_.emplace(std::move(key), std::move(ns));

@@ -695,7 +695,7 @@ VARTYPE expectedVartype(CIMTYPE cimtype) {
 }
 
 TEST(WmiSampleTest, EveryBundledClassEnumeratesWithTheVariantTypesOfItsProperties) {
-    ScopedEnv defaults(kRepositoryVariable, std::nullopt);
+    ScopedEnv defaults(kRepositoryVariable, "sample");
     RegistrationScope scope;
     CoInitialize(nullptr);
     IWbemLocator* locator = nullptr;

@@ -90,8 +90,8 @@ TEST_F(RepositorySourcesTest, ASourceReplacesABuiltInClass) {
     EXPECT_EQ(ns(kDefaultNamespace).instancesOf(L"NVX4_SMBIOS_BIOS", true).size(), 1u);
 }
 
-TEST_F(RepositorySourcesTest, TheBundledSamplesAreTheDefaultSource) {
-    ScopedEnv unset(kRepositoryVariable, std::nullopt);
+TEST_F(RepositorySourcesTest, SampleNamesTheBundledSampleServer) {
+    ScopedEnv unset(kRepositoryVariable, "sample");
     std::shared_ptr<const Snapshot> snapshot = Repository::current();
     ASSERT_NE(snapshot, nullptr) << Repository::lastError()->text();
     const Namespace* node = snapshot->findNamespace(kDefaultNamespace);

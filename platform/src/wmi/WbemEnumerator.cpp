@@ -19,12 +19,10 @@ bool validTimeout(LONG timeout) {
 
 }  // namespace
 
-WbemEnumerator::WbemEnumerator(std::shared_ptr<const repository::Snapshot> snapshot,
-                               const repository::Namespace::InstanceList& instances,
-                               WbemClassObject::OriginPtr origin, bool forwardOnly)
+WbemEnumerator::WbemEnumerator(InstancesPtr instances, WbemClassObject::OriginPtr origin,
+                               bool forwardOnly)
     : ComObject(IID_IEnumWbemClassObject),
-      snapshot_(std::move(snapshot)),
-      instances_(instances),
+      instances_(std::move(instances)),
       origin_(std::move(origin)),
       forwardOnly_(forwardOnly) {}
 
@@ -43,9 +41,9 @@ HRESULT WbemEnumerator::Next(LONG lTimeout, ULONG uCount, IWbemClassObject** apO
     if (std::optional<std::int32_t> fault = FaultInjection::fire(FaultPoint::Next)) return *fault;
     std::lock_guard<std::mutex> lock(mutex_);
     ULONG delivered = 0;
-    while (delivered < uCount && position_ < instances_.size()) {
+    while (delivered < uCount && position_ < instances_->size()) {
         // Positions count from 1, so that a test can name "the first instance".
-        WbemClassObject* object = WbemClassObject::instance(instances_[position_], origin_,
+        WbemClassObject* object = WbemClassObject::instance((*instances_)[position_], origin_,
                                                             static_cast<unsigned>(position_ + 1));
         if (object == nullptr) {
             if (delivered > 0) break;
@@ -64,7 +62,7 @@ HRESULT WbemEnumerator::Clone(IEnumWbemClassObject** ppEnum) {
     if (ppEnum == nullptr) return WBEM_E_INVALID_PARAMETER;
     *ppEnum = nullptr;
     if (forwardOnly_) return WBEM_E_INVALID_OPERATION;
-    auto* copy = new (std::nothrow) WbemEnumerator(snapshot_, instances_, origin_, forwardOnly_);
+    auto* copy = new (std::nothrow) WbemEnumerator(instances_, origin_, forwardOnly_);
     if (copy == nullptr) return WBEM_E_OUT_OF_MEMORY;
     std::lock_guard<std::mutex> lock(mutex_);
     copy->position_ = position_;
@@ -75,7 +73,7 @@ HRESULT WbemEnumerator::Clone(IEnumWbemClassObject** ppEnum) {
 HRESULT WbemEnumerator::Skip(LONG lTimeout, ULONG nCount) {
     if (!validTimeout(lTimeout)) return WBEM_E_INVALID_PARAMETER;
     std::lock_guard<std::mutex> lock(mutex_);
-    const std::size_t skipped = std::min<std::size_t>(nCount, instances_.size() - position_);
+    const std::size_t skipped = std::min<std::size_t>(nCount, instances_->size() - position_);
     position_ += skipped;
     return skipped == nCount ? WBEM_S_NO_ERROR : WBEM_S_FALSE;
 }

@@ -11,16 +11,14 @@
 #include "../com/ComObject.h"
 #include "WbemClassObject.h"
 #include "nvx4/repository/Namespace.h"
-#include "nvx4/repository/Snapshot.h"
 
 namespace nvx4::platform {
 
 class WbemEnumerator : public ComObject<IEnumWbemClassObject> {
   public:
-    // `instances` belongs to `snapshot`, which the enumerator keeps.
-    WbemEnumerator(std::shared_ptr<const repository::Snapshot> snapshot,
-                   const repository::Namespace::InstanceList& instances,
-                   WbemClassObject::OriginPtr origin, bool forwardOnly);
+    using InstancesPtr = std::shared_ptr<const repository::Namespace::InstanceList>;
+
+    WbemEnumerator(InstancesPtr instances, WbemClassObject::OriginPtr origin, bool forwardOnly);
 
     HRESULT STDMETHODCALLTYPE Reset() override;
     HRESULT STDMETHODCALLTYPE Next(LONG lTimeout, ULONG uCount, IWbemClassObject** apObjects,
@@ -30,8 +28,7 @@ class WbemEnumerator : public ComObject<IEnumWbemClassObject> {
     HRESULT STDMETHODCALLTYPE Skip(LONG lTimeout, ULONG nCount) override;
 
   private:
-    std::shared_ptr<const repository::Snapshot> snapshot_;
-    const repository::Namespace::InstanceList& instances_;
+    InstancesPtr instances_;
     WbemClassObject::OriginPtr origin_;
     bool forwardOnly_;
     std::mutex mutex_;

@@ -104,8 +104,10 @@ HRESULT WbemServices::CreateInstanceEnum(const BSTR strFilter, LONG lFlags, IWbe
         if (HRESULT result = current(snapshot, ns); FAILED(result)) return result;
         std::shared_ptr<const ClassDef> cls = ns->findClass(strFilter);
         if (!cls) return static_cast<HRESULT>(WBEM_E_INVALID_CLASS);
-        const auto& instances = ns->instancesOf(cls->name, !(lFlags & WBEM_FLAG_SHALLOW));
-        *ppEnum = new WbemEnumerator(std::move(snapshot), instances, origin_,
+        Repository::Enumeration found =
+            Repository::enumerate(snapshot, *ns, *cls, !(lFlags & WBEM_FLAG_SHALLOW));
+        if (found.status != 0) return static_cast<HRESULT>(found.status);
+        *ppEnum = new WbemEnumerator(std::move(found.instances), origin_,
                                      (lFlags & WBEM_FLAG_FORWARD_ONLY) != 0);
         return static_cast<HRESULT>(WBEM_S_NO_ERROR);
     });

@@ -98,7 +98,7 @@ TEST_P(EveryClassTest, EveryFieldHoldsItsPropertyConvertedAsItsTableSays) {
 }
 
 TEST_P(EveryClassTest, BundledSampleHasInstances) {
-    const ScopedEnv repository("NVX4_REPOSITORY", std::nullopt);
+    const ScopedEnv repository("NVX4_REPOSITORY", "sample");
     const auto result = enumerate(GetParam().id);
     ASSERT_EQ(result->code, 0);
     EXPECT_GE(result->count, 1);

@@ -1,11 +1,13 @@
 // The local management repository that the platform's management interfaces serve.
 //
 // Its content is, in order: the built-in schema (schema/root_nvx4_node.mof, compiled into the
-// library); the instance sources, which are the MOF files listed in NVX4_REPOSITORY (separated by
-// ':') when that variable is set, else the bundled samples (samples/*.mof, compiled in); then what
-// was registered in-process, through this API or through the management interfaces (PutInstance,
-// DeleteInstance). Files are parsed once per size and modification time; readers share immutable
-// snapshots. All functions are safe to call from any thread.
+// library); the instance sources that NVX4_REPOSITORY lists (separated by ':'): MOF files,
+// `sample` (the bundled sample server, compiled in), live publishers of this machine's data by
+// name (`os`, `smbios=FILE`, ...) or `live` for all of them, which is also what an unset variable
+// means; then what was registered in-process, through this API or through the management
+// interfaces (PutInstance, DeleteInstance). Files are parsed once per size and modification time;
+// readers share immutable snapshots. Publishers are asked for their classes' instances at each
+// enumeration (enumerate()). All functions are safe to call from any thread.
 #ifndef NVX4_REPOSITORY_REPOSITORY_H
 #define NVX4_REPOSITORY_REPOSITORY_H
 
@@ -21,7 +23,9 @@
 #include "nvx4/repository/CimType.h"
 #include "nvx4/repository/ClassDef.h"
 #include "nvx4/repository/LoadError.h"
+#include "nvx4/repository/Namespace.h"
 #include "nvx4/repository/ObjectPath.h"
+#include "nvx4/repository/PropertyValues.h"
 #include "nvx4/repository/Snapshot.h"
 #include "nvx4/repository/Value.h"
 
@@ -29,8 +33,6 @@ namespace nvx4::repository {
 
 inline constexpr wchar_t kDefaultNamespace[] = L"root\\nvx4\\node";
 inline constexpr char kRepositoryVariable[] = "NVX4_REPOSITORY";
-
-using PropertyValues = std::vector<std::pair<std::wstring, Value>>;
 
 struct PropertySpec {
     std::wstring name;
@@ -82,6 +84,16 @@ class Repository {
     // Why the last load failed: file, line, column and message. Nullopt after a good load.
     static std::optional<LoadError> lastError();
 
+    // Every instance of a class of `snapshot` now: those its sources declared, then those its
+    // publishers publish (with `deep`, of its subclasses too). A failing publisher fails the
+    // enumeration with its WBEM status; the instances are then null.
+    struct Enumeration {
+        std::int32_t status = 0;
+        std::shared_ptr<const Namespace::InstanceList> instances;
+    };
+    static Enumeration enumerate(const std::shared_ptr<const Snapshot>& snapshot,
+                                 const Namespace& ns, const ClassDef& cls, bool deep);
+
     // In-process registrations. Each is checked at once against the repository as it is now;
     // one that fails is not registered, and the error says why.
     static std::optional<LoadError> addMof(std::string_view text,
@@ -98,7 +110,7 @@ class Repository {
     static void setMethodHandler(const std::wstring& className, const std::wstring& method,
                                  MethodHandler handler, const std::wstring& ns = kDefaultNamespace);
     // Forgets every registration, method handler and change made through the management
-    // interfaces.
+    // interfaces, and the publishers made so far (with their previous readings).
     static void clearRegistrations();
 
     // Changes made through the management interfaces.

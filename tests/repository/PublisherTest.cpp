@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "RepositoryTesting.h"
+#include "nvx4/repository/Publisher.h"
+
+namespace nvx4::repository::test {
+namespace {
+
+using nvx4::test::ScopedEnv;
+using nvx4::test::TempPath;
+
+constexpr wchar_t kCpu[] = L"NVX4_OS_CPUUsage";
+constexpr wchar_t kMemory[] = L"NVX4_OS_MemoryUsage";
+
+// A publisher of the CPU class whose answer the test decides; counts its calls.
+class ScriptedPublisher : public Publisher {
+  public:
+    explicit ScriptedPublisher(std::function<Publication()> script) : script_(std::move(script)) {}
+    bool fills(std::wstring_view className) const override { return className == kCpu; }
+    Publication publish(std::wstring_view) override {
+        ++calls;
+        return script_();
+    }
+    std::atomic<int> calls{0};
+
+  private:
+    std::function<Publication()> script_;
+};
+
+PropertyValues cpu(const std::string& name, std::int64_t usage) {
+    return {{L"SystemName", Value::text("host")},
+            {L"Name", Value::text(name)},
+            {L"CPUUsage", Value::integer(usage)}};
+}
+
+// Registers a publisher kind "scripted" for the test's life; the argument is kept.
+class PublisherTest : public IsolatedRepository {
+  protected:
+    void script(std::function<Publication()> answer) {
+        PublisherCatalog::add("scripted", [this, answer](const std::string& argument) {
+            arguments.push_back(argument);
+            publisher = std::make_shared<ScriptedPublisher>(answer);
+            return publisher;
+        });
+    }
+    ~PublisherTest() override { PublisherCatalog::remove("scripted"); }
+
+    Repository::Enumeration enumerate(const wchar_t* className) {
+        snapshot = Repository::current();
+        if (!snapshot) throw std::runtime_error(Repository::lastError()->text());
+        const Namespace& node = *snapshot->findNamespace(kDefaultNamespace);
+        return Repository::enumerate(snapshot, node, *node.findClass(className), true);
+    }
+    static std::wstring nameOf(const Instance& instance) {
+        return valueOf(instance, L"Name").asText();
+    }
+
+    std::shared_ptr<const Snapshot> snapshot;
+    std::shared_ptr<ScriptedPublisher> publisher;
+    std::vector<std::string> arguments;
+};
+
+TEST_F(PublisherTest, PublishedInstancesFollowTheDeclaredOnesAndAreCheckedAgainstTheClass) {
+    script([] { return Publication{{cpu("0", 7), cpu("_Total", 7)}, {}}; });
+    TempPath file("cpu.mof");
+    std::ofstream(file.path()) << "instance of NVX4_OS_CPUUsage { SystemName = \"m\"; Name = "
+                                  "\"declared\"; CPUUsage = 1; };";
+    ScopedEnv sources(kRepositoryVariable, file.path() + ":scripted=/fake/root");
+    Repository::Enumeration found = enumerate(kCpu);
+    ASSERT_EQ(found.status, 0);
+    ASSERT_EQ(found.instances->size(), 3u);
+    EXPECT_EQ(nameOf(*(*found.instances)[0]), L"declared");
+    EXPECT_EQ(nameOf(*(*found.instances)[1]), L"0");
+    EXPECT_EQ(nameOf(*(*found.instances)[2]), L"_Total");
+    EXPECT_TRUE(valueOf(*(*found.instances)[1], L"UserMode").isNull());
+    EXPECT_EQ(arguments, std::vector<std::string>{"/fake/root"});
+
+    // Published again at every enumeration, by the same publisher.
+    enumerate(kCpu);
+    EXPECT_EQ(publisher->calls.load(), 2);
+    EXPECT_EQ(arguments.size(), 1u);
+    // A class the publisher does not fill is served from the snapshot alone.
+    EXPECT_TRUE(enumerate(kMemory).instances->empty());
+    EXPECT_EQ(publisher->calls.load(), 2);
+}
+
+TEST_F(PublisherTest, SampleAndPublishersCombineInTheOrderListed) {
+    script([] { return Publication{{cpu("live", 1)}, {}}; });
+    ScopedEnv sources(kRepositoryVariable, "scripted:sample");
+    Repository::Enumeration found = enumerate(kCpu);
+    ASSERT_EQ(found.status, 0);
+    ASSERT_GT(found.instances->size(), 1u);
+    EXPECT_EQ(nameOf(*found.instances->back()), L"live");
+    EXPECT_GT(enumerate(kMemory).instances->size(), 0u) << "the sample fills the other classes";
+}
+
+struct FailureCase {
+    const char* name;
+    std::function<Publication()> script;
+    std::int32_t status;
+    const char* traced;
+};
+
+class PublisherFailureTest : public PublisherTest,
+                             public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(PublisherFailureTest, FailsOnlyThePublishersClassesAndSaysWhy) {
+    script(GetParam().script);
+    ScopedEnv sources(kRepositoryVariable, "sample:scripted");
+    ScopedEnv trace("ULB_TRACE_LEVEL", "1");
+    ::testing::internal::CaptureStdout();
+    Repository::Enumeration found = enumerate(kCpu);
+    const std::string output = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(found.status, GetParam().status);
+    EXPECT_EQ(found.instances, nullptr);
+    EXPECT_NE(output.find(GetParam().traced), std::string::npos) << output;
+    Repository::Enumeration other = enumerate(kMemory);
+    EXPECT_EQ(other.status, 0);
+    EXPECT_GT(other.instances->size(), 0u);
+}
+
+const FailureCase kFailures[] = {
+    {"AccessDenied", []() -> Publication { throw PublishError::fromErrno("/proc/stat", EACCES); },
+     PublishError::kAccessDenied, "NVX4_OS_CPUUsage failed: cannot read /proc/stat: Permission"},
+    {"OtherErrno", []() -> Publication { throw PublishError::fromErrno("/proc/stat", EIO); },
+     PublishError::kProviderFailure, "cannot read /proc/stat: Input/output error"},
+    {"AnyException", []() -> Publication { throw std::runtime_error("device gone"); },
+     PublishError::kProviderFailure, "NVX4_OS_CPUUsage failed: device gone"},
+    {"ValueOfTheWrongType",
+     [] {
+         return Publication{{{{L"SystemName", Value::text("h")},
+                              {L"Name", Value::text("0")},
+                              {L"CPUUsage", Value::text("high")}}},
+                            {}};
+     },
+     PublishError::kProviderFailure, "does not fit the class: CPUUsage:"},
+    {"MissingKey",
+     [] {
+         return Publication{{{{L"Name", Value::text("0")}}}, {}};
+     },
+     PublishError::kProviderFailure, "key property SystemName has no value"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Publisher, PublisherFailureTest, ::testing::ValuesIn(kFailures),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PublisherTest, WhatTheMachineLacksGivesAnEmptyClassAndOneTraceLine) {
+    script([] { return Publication{{}, "no /sys/class/thing on this machine"}; });
+    ScopedEnv sources(kRepositoryVariable, "scripted");
+    ScopedEnv trace("ULB_TRACE_LEVEL", "1");
+    ::testing::internal::CaptureStdout();
+    Repository::Enumeration found = enumerate(kCpu);
+    const std::string output = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(found.status, 0);
+    EXPECT_TRUE(found.instances->empty());
+    const std::size_t header = output.find("[[TRACE:LiveEnumeration.cpp:");
+    EXPECT_NE(header, std::string::npos) << output;
+    EXPECT_NE(output.find("NVX4_OS_CPUUsage is empty: no /sys/class/thing on this machine"),
+              std::string::npos);
+    EXPECT_EQ(output.find("[[TRACE:", header + 1), std::string::npos) << "one line only";
+}
+
+TEST_F(PublisherTest, SourceListWordsAndTheirMistakes) {
+    PublisherCatalog::add("strict", [](const std::string& argument) -> std::shared_ptr<Publisher> {
+        throw std::invalid_argument("strict takes no argument, not '" + argument + "'");
+    });
+    {
+        ScopedEnv sources(kRepositoryVariable, "strict=x");
+        EXPECT_EQ(Repository::current(), nullptr);
+        EXPECT_EQ(Repository::lastError()->text(), "strict=x: strict takes no argument, not 'x'");
+    }
+    {
+        // A word that names no publisher is a file.
+        ScopedEnv sources(kRepositoryVariable, "samples");
+        EXPECT_EQ(Repository::current(), nullptr);
+        EXPECT_EQ(Repository::lastError()->file, "samples");
+    }
+    {
+        // Unset means every built-in publisher; without one, nothing fills the classes.
+        ScopedEnv sources(kRepositoryVariable, std::nullopt);
+        ASSERT_NE(Repository::current(), nullptr);
+        EXPECT_EQ(Repository::current()->publishers().size(),
+                  PublisherCatalog::builtInNames().size());
+    }
+    PublisherCatalog::remove("strict");
+}
+
+TEST_F(PublisherTest, ConcurrentEnumerationsEachGetAWholePublication) {
+    std::atomic<int> generation{0};
+    script([&generation] {
+        const int n = ++generation;
+        std::vector<PropertyValues> rows;
+        for (int i = 0; i < 50; ++i) rows.push_back(cpu(std::to_string(i), n));
+        return Publication{rows, {}};
+    });
+    ScopedEnv sources(kRepositoryVariable, "scripted");
+    std::shared_ptr<const Snapshot> shared = Repository::current();
+    const Namespace& node = *shared->findNamespace(kDefaultNamespace);
+    std::atomic<int> torn{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&] {
+            for (int i = 0; i < 50; ++i) {
+                auto found = Repository::enumerate(shared, node, *node.findClass(kCpu), false);
+                const Value& first = valueOf(*found.instances->front(), L"CPUUsage");
+                for (const auto& instance : *found.instances)
+                    if (found.instances->size() != 50 || valueOf(*instance, L"CPUUsage") != first)
+                        ++torn;
+            }
+        });
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(torn.load(), 0);
+    EXPECT_EQ(generation.load(), 200);
+}
+
+}  // namespace
+}  // namespace nvx4::repository::test
