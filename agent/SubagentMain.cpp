@@ -31,14 +31,10 @@ volatile std::sig_atomic_t running = 1;
 
 void stop(int) { running = 0; }
 
-// The provider library installed with this program: NVX4_PROVIDER_FROM_PROGRAM is its path
-// relative to the program's folder, so an installation works under any prefix.
+// The provider library installed with this program, else the one built with it.
 std::string defaultProvider() {
-    std::vector<char> path(4096);
-    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size() - 1);
-    if (length <= 0) return NVX4_PROVIDER_FROM_PROGRAM;
-    std::string program(path.data(), static_cast<size_t>(length));
-    return program.substr(0, program.rfind('/') + 1) + NVX4_PROVIDER_FROM_PROGRAM;
+    return nvx4::client::ProviderLibrary::installedPath(NVX4_PROVIDER_FROM_PROGRAM,
+                                                        NVX4_PROVIDER_BUILT);
 }
 
 void startLogging(const SubagentOptions& options) {

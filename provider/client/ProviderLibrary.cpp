@@ -1,8 +1,10 @@
 #include "ProviderLibrary.h"
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <stdexcept>
+#include <vector>
 
 namespace nvx4::client {
 
@@ -20,6 +22,16 @@ ProviderLibrary::ProviderLibrary(const std::string& path) {
 }
 
 ProviderLibrary::~ProviderLibrary() { dlclose(handle_); }
+
+std::string ProviderLibrary::installedPath(const std::string& relative,
+                                           const std::string& fallback) {
+    std::vector<char> program(4096);
+    const ssize_t length = readlink("/proc/self/exe", program.data(), program.size() - 1);
+    if (length <= 0) return fallback;
+    const std::string folder(program.data(), static_cast<size_t>(length));
+    const std::string path = folder.substr(0, folder.rfind('/') + 1) + relative;
+    return access(path.c_str(), F_OK) == 0 ? path : fallback;
+}
 
 void* ProviderLibrary::symbol(const char* name) const {
     void* address = dlsym(handle_, name);

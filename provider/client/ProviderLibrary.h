@@ -13,6 +13,11 @@ class ProviderLibrary {
 
     // Raises std::runtime_error naming the path and the loader's message.
     explicit ProviderLibrary(const std::string& path);
+
+    // The library installed with the running program: `relative` resolved against the
+    // program's folder, so an installation works under any prefix. `fallback` when that file
+    // does not exist (a program run from its build folder).
+    static std::string installedPath(const std::string& relative, const std::string& fallback);
     ~ProviderLibrary();
     ProviderLibrary(const ProviderLibrary&) = delete;
     ProviderLibrary& operator=(const ProviderLibrary&) = delete;
