@@ -11,7 +11,7 @@ packages=(
     wine64
     unixodbc-dev libsqliteodbc odbc-postgresql postgresql
     nlohmann-json3-dev
-    libsnmp-dev snmpd snmp smitools npm
+    libsnmp-dev snmpd snmp smitools npm dpkg-dev
 )
 
 missing=()
