@@ -6,7 +6,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/mibs/NVX4-MIB.txt DESTINATION ${NVX4_INSTALL
 configure_file(${PROJECT_SOURCE_DIR}/agent/nvx4-subagent.service.in
                ${PROJECT_BINARY_DIR}/nvx4-subagent.service @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/nvx4-subagent.service DESTINATION ${NVX4_INSTALL_UNIT_DIR})
-install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/nvx4-provider)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME nvx4-provider)
