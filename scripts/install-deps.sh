@@ -11,6 +11,7 @@ packages=(
     wine64
     unixodbc-dev libsqliteodbc odbc-postgresql postgresql
     nlohmann-json3-dev
+    procps iproute2 hostname
     libsnmp-dev snmpd snmp smitools npm dpkg-dev
 )
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the provider library and its agent-style command-line tool, then prints the records of
-# the classes named (default: every class) from the bundled sample repository. Any nvx4-enum
-# arguments may be given, e.g. scripts/run.sh 1001 --format json, or scripts/run.sh --help.
+# the classes named (default: every class) as this machine's live publishers fill them. Any
+# nvx4-enum arguments may be given, e.g. scripts/run.sh 1039 --format json, scripts/run.sh
+# --repository sample all (the bundled sample server), or scripts/run.sh --help.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh

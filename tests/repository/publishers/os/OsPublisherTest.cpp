@@ -1,0 +1,272 @@
+// The os publisher on this machine, compared with what independent tools (ps, df, free, uname,
+// who, hostname, ip) report, and its rates against a load the test makes.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <time.h>
+
+#include <chrono>
+#include <cmath>
+#include <map>
+#include <thread>
+
+#include "OsTestSupport.h"
+#include "os/OsPublisher.h"
+#include "os/ProcessTable.h"
+
+namespace nvx4::repository::os::test {
+namespace {
+
+using Steady = std::chrono::steady_clock;
+
+std::vector<PropertyValues> publish(Publisher& publisher, const wchar_t* className) {
+    return publisher.publish(className).instances;
+}
+
+std::int64_t seconds(const std::string& elapsed) {
+    long long days = 0, h = 0, m = 0, s = 0;
+    if (std::sscanf(elapsed.c_str(), "%lldd %lld:%lld:%lld", &days, &h, &m, &s) != 4) {
+        days = 0;
+        std::sscanf(elapsed.c_str(), "%lld:%lld:%lld", &h, &m, &s);
+    }
+    return ((days * 24 + h) * 60 + m) * 60 + s;
+}
+
+// The cumulative CPU time of a process in seconds, from its CPU-time clock.
+double cpuSeconds(pid_t pid) {
+    clockid_t clock;
+    timespec used{};
+    if (::clock_getcpuclockid(pid, &clock) != 0 || ::clock_gettime(clock, &used) != 0) return 0;
+    return used.tv_sec + used.tv_nsec / 1e9;
+}
+
+class OsPublisherTest : public ::testing::Test {
+  protected:
+    std::shared_ptr<Publisher> publisher_ = OsPublisher::make("");
+};
+
+TEST_F(OsPublisherTest, ProcessesMatchPs) {
+    const std::size_t kBytes = 24 << 20;
+    Child sleeper("nvx4-probe", Child::kPause, [kBytes] {
+        ::setpriority(PRIO_PROCESS, 0, 10);
+        std::memset(std::malloc(kBytes), 1, kBytes);
+    });
+    Child stopped("nvx4-stopped", Child::kPause);
+    ::kill(stopped.pid(), SIGSTOP);
+    ::waitpid(stopped.pid(), nullptr, WUNTRACED);
+    Child zombie("nvx4-zombie", Child::kExit);
+    siginfo_t info{};
+    ::waitid(P_PID, zombie.pid(), &info, WEXITED | WNOWAIT);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the sleeper is asleep
+
+    const auto ps = lines(run("ps -e -o pid=,ppid=,nice=,etimes=,times=,pmem=,comm="));
+    const auto ours = publish(*publisher_, L"NVX4_OS_Process");
+    std::map<std::string, const PropertyValues*> byPid;
+    for (const PropertyValues& process : ours) byPid[text(process, L"Handle")] = &process;
+
+    // Processes may exec, exit or grow between ps and the publisher: a few may disagree.
+    int compared = 0;
+    std::string disagreeing;
+    for (const std::string& row : ps) {
+        std::istringstream in(row);
+        std::string pid, nice, comm;
+        long long ppid, etimes;
+        double times, pmem;
+        in >> pid >> ppid >> nice >> etimes >> times >> pmem >> std::ws;
+        std::getline(in, comm);
+        if (byPid.count(pid) == 0) continue;  // ps itself, or a process that came or went
+        const PropertyValues& p = *byPid[pid];
+        ++compared;
+        const bool kernelThread = ppid == 2 || pid == "2";  // they rename themselves as they work
+        const double cpu =
+            (std::stod(text(p, L"UserModeTime")) + std::stod(text(p, L"KernelModeTime"))) / 1e7;
+        const int priority = nice == "-" ? 24 : ProcessTable::windowsPriority(0, std::stoi(nice));
+        if ((!kernelThread && text(p, L"Name") != comm) ||
+            get(p, L"ParentProcessID").asSigned() != ppid ||
+            get(p, L"Priority").asSigned() != priority ||
+            std::abs(seconds(text(p, L"ElapsedTime")) - etimes) > 2 ||
+            std::abs(cpu - times) > 1.5 || std::abs(get(p, L"MemoryUsage").asReal() - pmem) > 0.2)
+            disagreeing += row + "\n";
+    }
+    EXPECT_GE(compared, static_cast<int>(ps.size()) * 9 / 10);
+    EXPECT_LE(static_cast<int>(lines(disagreeing).size()), 2 + compared / 20) << disagreeing;
+
+    // The test's own children, whose figures hold still.
+    struct Known {
+        const Child& child;
+        const char* name;
+        int priority;
+        int state;
+    };
+    for (const Known& known :
+         {Known{sleeper, "nvx4-probe", 6, 4}, Known{stopped, "nvx4-stopped", 8, 8},
+          Known{zombie, "nvx4-zombie", 8, 7}}) {
+        const PropertyValues* p = findBy(ours, L"Handle", std::to_string(known.child.pid()));
+        ASSERT_NE(p, nullptr) << known.name;
+        EXPECT_EQ(text(*p, L"Name"), known.name);
+        EXPECT_EQ(get(*p, L"Priority").asSigned(), known.priority) << known.name;
+        EXPECT_EQ(get(*p, L"ExecutionState").asSigned(), known.state) << known.name;
+        EXPECT_EQ(get(*p, L"ParentProcessID").asSigned(), ::getpid());
+    }
+    const PropertyValues* probe = findBy(ours, L"Name", "nvx4-probe");
+    const std::string rss = run("ps -o rss= -p " + text(*probe, L"Handle"));
+    EXPECT_EQ(std::stoll(text(*probe, L"WorkingSetSize")), std::stoll(rss) * 1024);
+    EXPECT_GE(std::stoll(text(*probe, L"WorkingSetSize")), static_cast<long long>(kBytes));
+    // Creation date: the moment ps's lstart says, as local CIM datetime text.
+    const std::string created = text(*probe, L"CreationDate");
+    ASSERT_EQ(created.size(), 25u) << created;
+    std::tm local{};
+    ::strptime(created.substr(0, 14).c_str(), "%Y%m%d%H%M%S", &local);
+    local.tm_isdst = -1;
+    EXPECT_NEAR(
+        std::mktime(&local),
+        std::stoll(run("date -d \"$(ps -o lstart= -p " + text(*probe, L"Handle") + ")\" +%s")),
+        1.5);
+}
+
+TEST_F(OsPublisherTest, DisksMatchDf) {
+    struct Case {
+        const char* argument;
+        bool pseudo;
+    };
+    for (const Case& c : {Case{"", false}, Case{"pseudo", true}}) {
+        SCOPED_TRACE(c.argument);
+        std::map<std::string, std::vector<std::string>> df;
+        for (const std::string& row : lines(run("df -B1 -a --output=target,fstype,size,avail"))) {
+            std::istringstream in(row);
+            std::string target, type, size, avail;
+            in >> target >> type >> size >> avail;
+            df[target] = {type, size, avail};
+        }
+        const auto ours = publish(*OsPublisher::make(c.argument), L"NVX4_OS_DiskUsage");
+        ASSERT_FALSE(ours.empty());
+        bool sawPseudo = false;
+        for (const PropertyValues& disk : ours) {
+            const std::string target = text(disk, L"DeviceID");
+            ASSERT_EQ(df.count(target), 1u) << target;
+            EXPECT_EQ(text(disk, L"Description"), df[target][0]) << target;
+            EXPECT_EQ(text(disk, L"Size"), df[target][1]) << target;
+            EXPECT_NEAR(std::stod(text(disk, L"FreeSpace")), std::stod(df[target][2]), 64 << 20);
+            sawPseudo |= df[target][0] == "tmpfs" || df[target][0] == "proc";
+        }
+        EXPECT_EQ(sawPseudo, c.pseudo);
+        EXPECT_NE(findBy(ours, L"DeviceID", "/"), nullptr);
+    }
+}
+
+TEST_F(OsPublisherTest, MemoryMatchesFree) {
+    const auto ours = publish(*publisher_, L"NVX4_OS_MemoryUsage");
+    ASSERT_EQ(ours.size(), 1u);
+    double total = 0, available = 0, swapTotal = 0, swapFree = 0, ignored = 0;
+    for (const std::string& row : lines(run("free -k"))) {
+        std::istringstream in(row);
+        std::string label;
+        in >> label;
+        if (label == "Mem:") in >> total >> ignored >> ignored >> ignored >> ignored >> available;
+        if (label == "Swap:") in >> swapTotal >> ignored >> swapFree;
+    }
+    ASSERT_GT(total, 0);
+    const PropertyValues& memory = ours.front();
+    EXPECT_EQ(get(memory, L"TotalMemory").asReal(), total);
+    EXPECT_NEAR(get(memory, L"FreeMemory").asReal(), available, total / 20);
+    EXPECT_EQ(get(memory, L"TotalSwap").asReal(), swapTotal);
+    EXPECT_NEAR(get(memory, L"FreeSwap").asReal(), swapFree, swapTotal / 20 + 1);
+}
+
+TEST_F(OsPublisherTest, SystemFactsMatchUnameHostnameWhoAndIp) {
+    const auto ours = publish(*publisher_, L"NVX4_OS_SysInfo");
+    ASSERT_EQ(ours.size(), 1u);
+    const PropertyValues& sys = ours.front();
+    const std::string machine = lines(run("uname -m")).at(0);
+    EXPECT_EQ(text(sys, L"SystemName"), lines(run("hostname")).at(0));
+    EXPECT_EQ(text(sys, L"Version"), lines(run("uname -r")).at(0));
+    EXPECT_EQ(text(sys, L"OSArch"), machine.find("64") != std::string::npos ? "64-bit" : "32-bit");
+    EXPECT_EQ(get(sys, L"OSType").asSigned(), 36);
+    EXPECT_EQ(text(sys, L"Name"), lines(run(". /etc/os-release; echo \"$PRETTY_NAME\"")).at(0));
+    EXPECT_EQ(get(sys, L"NumberOfUsers").asSigned(), std::stoi(run("who | wc -l")));
+    const int processes = std::stoi(run("ps -e --no-headers | wc -l"));  // others come and go
+    EXPECT_NEAR(get(sys, L"NumberOfProcesses").asSigned(), processes, 5 + processes / 10);
+    // The address of the default route's interface, which hostname -I lists first among others.
+    const std::string device = run("ip -4 route show default | awk '{print $5; exit}'");
+    const std::string expected =
+        device.empty() ? "127.0.0.1"
+                       : lines(run("ip -4 -o addr show dev " + lines(device).at(0) +
+                                   " | awk '{split($4, a, \"/\"); print a[1]; exit}'"))
+                             .at(0);
+    EXPECT_EQ(text(sys, L"IPAddress"), expected);
+    EXPECT_NE((" " + run("hostname -I") + " ").find(" " + expected + " "), std::string::npos);
+}
+
+TEST_F(OsPublisherTest, ProcessorRatesFollowAProcessSpinningOneCpu) {
+    Child spinner("nvx4-spin", Child::kSpin);
+    const auto names = publish(*publisher_, L"NVX4_OS_CPUUsage");  // first reading pair
+    publish(*publisher_, L"NVX4_OS_Process");
+    const double cpu0 = cpuSeconds(spinner.pid());
+    const auto wall0 = Steady::now();
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    const double share = (cpuSeconds(spinner.pid()) - cpu0) /
+                         std::chrono::duration<double>(Steady::now() - wall0).count();
+    const auto processors = publish(*publisher_, L"NVX4_OS_CPUUsage");
+    const auto processes = publish(*publisher_, L"NVX4_OS_Process");
+
+    const long cpus = std::stol(run("nproc --all"));
+    ASSERT_EQ(static_cast<long>(processors.size()), cpus + 1);
+    EXPECT_EQ(text(processors.front(), L"Name"), "_Total");
+    EXPECT_EQ(text(processors.back(), L"Name"), std::to_string(cpus - 1));
+    for (const PropertyValues& cpu : processors) {
+        const auto user = get(cpu, L"UserMode").asSigned(), busy = get(cpu, L"CPUUsage").asSigned();
+        EXPECT_LE(user + get(cpu, L"SystemMode").asSigned(), busy + 1);
+        EXPECT_LE(busy, 100);
+    }
+    EXPECT_GE(get(processors.front(), L"CPUUsage").asSigned(), 100 * share / cpus - 10);
+    const PropertyValues* spinning = findBy(processes, L"Handle", std::to_string(spinner.pid()));
+    ASSERT_NE(spinning, nullptr);
+    EXPECT_NEAR(get(*spinning, L"CPUUsage").asReal(), 100 * share, 20) << "share " << share;
+    EXPECT_EQ(names.size(), processors.size());
+}
+
+TEST_F(OsPublisherTest, LoopbackRatesFollowTrafficTheTestSends) {
+    const int receiver = ::socket(AF_INET, SOCK_DGRAM, 0),
+              sender = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(receiver, reinterpret_cast<sockaddr*>(&address), length), 0);
+    ::getsockname(receiver, reinterpret_cast<sockaddr*>(&address), &length);
+    const int kDatagrams = 2000, kSize = 1000;
+    const auto start = Steady::now();  // before the publisher's earlier reading
+    publish(*publisher_, L"NVX4_OS_NetworkUsage");
+    std::thread drain([receiver] {
+        char buffer[kSize];
+        for (int i = 0; i < kDatagrams; ++i) ::recv(receiver, buffer, sizeof buffer, MSG_DONTWAIT);
+    });
+    const std::vector<char> payload(kSize, 'x');
+    int sent = 0;
+    for (int i = 0; i < kDatagrams; ++i)
+        sent += ::sendto(sender, payload.data(), kSize, 0, reinterpret_cast<sockaddr*>(&address),
+                         length) == kSize;
+    drain.join();
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    const auto rates = publish(*publisher_, L"NVX4_OS_NetworkUsage");
+    const double window = std::chrono::duration<double>(Steady::now() - start).count();
+    ::close(sender);
+    ::close(receiver);
+
+    const PropertyValues* lo = findBy(rates, L"Name", "lo");
+    ASSERT_NE(lo, nullptr);
+    const std::int64_t bytesSent = get(*lo, L"ByteSentPerSec").asSigned();
+    EXPECT_GE(bytesSent, sent * kSize / window);
+    EXPECT_LE(bytesSent, 4 * sent * kSize / 0.4 + (1 << 20));
+    EXPECT_GE(get(*lo, L"PacketSentPerSec").asSigned(), sent / window);
+    EXPECT_NEAR(get(*lo, L"ByteReceivedPerSec").asSigned(), bytesSent, bytesSent / 10 + 1000);
+    EXPECT_EQ(get(*lo, L"ByteTotalPerSec").asSigned(),
+              bytesSent + get(*lo, L"ByteReceivedPerSec").asSigned());
+    // Every interface ip knows is there.
+    for (const std::string& name :
+         lines(run("ip -o link show | awk -F': ' '{print $2}' | cut -d@ -f1")))
+        EXPECT_NE(findBy(rates, L"Name", name), nullptr);
+}
+
+}  // namespace
+}  // namespace nvx4::repository::os::test
