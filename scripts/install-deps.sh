@@ -15,6 +15,7 @@ packages=(
     dmidecode
     libsystemd-dev systemd systemd-journal-remote
     smartmontools
+    libsnmp-dev snmpd snmp smitools npm dpkg-dev
 )
 
 missing=()

@@ -10,6 +10,9 @@
 
 namespace nvx4::tool {
 
+using client::Cell;
+using client::RecordTable;
+
 // Aligned columns under a "<id> <repository class> (<n> records)" heading.
 void writeText(std::ostream& out, const RecordTable& table);
 // A header line of column names, then one line per record; fields quoted where needed.

@@ -17,6 +17,7 @@
 #include "nvx4/repository/Repository.h"
 
 using namespace nvx4::tool;
+using namespace nvx4::client;
 
 namespace {
 
@@ -65,8 +66,10 @@ void explainLoadFailure(int result) {
 }
 
 int enumerate(const Options& options, const std::vector<const nvx4::ClassInfo*>& classes) {
-    const ProviderLibrary provider(options.library.empty() ? NVX4_DEFAULT_PROVIDER
-                                                           : options.library);
+    const ProviderLibrary provider(
+        options.library.empty()
+            ? ProviderLibrary::installedPath(NVX4_PROVIDER_FROM_PROGRAM, NVX4_DEFAULT_PROVIDER)
+            : options.library);
     std::vector<RecordTable> tables;
     bool failed = false;
     for (const nvx4::ClassInfo* info : classes) {

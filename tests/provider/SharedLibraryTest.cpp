@@ -21,7 +21,7 @@ class SharedLibraryTest : public ::testing::Test {
         repository_.emplace("NVX4_REPOSITORY", fixture_.path());
     }
 
-    const nvx4::tool::ProviderLibrary provider_{NVX4_PROVIDER_LIBRARY};
+    const nvx4::client::ProviderLibrary provider_{NVX4_PROVIDER_LIBRARY};
     TempPath fixture_{"fixture.mof"};
     std::optional<ScopedEnv> repository_;
 };

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "ClassSelection.h"
-#include "ResultText.h"
 
 namespace {
 
@@ -55,18 +54,6 @@ TEST(ClassSelection, AcceptsIdsNamesAndAll) {
     EXPECT_EQ(selectClasses({"all"}).size(), 45u);
     for (const char* wrong : {"1000", "1046", "SMBIOS", "", "99999999999999"})
         EXPECT_THROW(selectClasses({wrong}), std::invalid_argument) << wrong;
-}
-
-TEST(ResultText, NamesTheMeaningOfEachKindOfCode) {
-    const std::pair<int, const char*> cases[] = {
-        {-1, "result -1 (0xFFFFFFFF) unknown class, or no memory for the result"},
-        {-10, "result -10 (0xFFFFFFF6) a row of the result could not be read"},
-        {0x22000FFD, "result 570429437 (0x22000FFD) [util]no support driver "},
-        {static_cast<int>(0x8004100E),
-         "result -2147217394 (0x8004100E) [ WMI ]WBEM_E_INVALID_NAMESPACE"},
-        {42, "result 42 (0x0000002A) unknown code"},
-    };
-    for (const auto& [code, text] : cases) EXPECT_EQ(describeResult(code), text);
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ using Cells = std::vector<std::string>;
 
 // One class's records, released with snmpFree when the result goes.
 struct Result {
-    const tool::ProviderLibrary* provider;
+    const client::ProviderLibrary* provider;
     int classId;
     int code = 0;
     int count = 0;
@@ -43,8 +43,8 @@ struct Result {
 };
 
 // The built library, loaded once as an agent loads it.
-const tool::ProviderLibrary& provider() {
-    static const tool::ProviderLibrary library(NVX4_PROVIDER_PATH);
+const client::ProviderLibrary& provider() {
+    static const client::ProviderLibrary library(NVX4_PROVIDER_PATH);
     return library;
 }
 
@@ -56,8 +56,8 @@ std::unique_ptr<Result> enumerate(int classId) {
 
 // Each record as "Field=value" cells, Index first where the record has one.
 std::vector<Cells> cellsOf(const Result& result) {
-    const tool::RecordTable table =
-        tool::recordTableOf(*findClass(result.classId), result.instances, result.count);
+    const client::RecordTable table =
+        client::recordTableOf(*findClass(result.classId), result.instances, result.count);
     std::vector<Cells> rows;
     for (const auto& row : table.rows) {
         Cells cells;

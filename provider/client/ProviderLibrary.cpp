@@ -1,10 +1,12 @@
 #include "ProviderLibrary.h"
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <stdexcept>
+#include <vector>
 
-namespace nvx4::tool {
+namespace nvx4::client {
 
 ProviderLibrary::ProviderLibrary(const std::string& path) {
     handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -21,6 +23,16 @@ ProviderLibrary::ProviderLibrary(const std::string& path) {
 
 ProviderLibrary::~ProviderLibrary() { dlclose(handle_); }
 
+std::string ProviderLibrary::installedPath(const std::string& relative,
+                                           const std::string& fallback) {
+    std::vector<char> program(4096);
+    const ssize_t length = readlink("/proc/self/exe", program.data(), program.size() - 1);
+    if (length <= 0) return fallback;
+    const std::string folder(program.data(), static_cast<size_t>(length));
+    const std::string path = folder.substr(0, folder.rfind('/') + 1) + relative;
+    return access(path.c_str(), F_OK) == 0 ? path : fallback;
+}
+
 void* ProviderLibrary::symbol(const char* name) const {
     void* address = dlsym(handle_, name);
     if (address == nullptr)
@@ -28,4 +40,4 @@ void* ProviderLibrary::symbol(const char* name) const {
     return address;
 }
 
-}  // namespace nvx4::tool
+}  // namespace nvx4::client

@@ -1,6 +1,6 @@
 // Records turned into rows of text cells, column by column as the field tables give them.
-#ifndef NVX4_TOOL_RECORD_TABLE_H
-#define NVX4_TOOL_RECORD_TABLE_H
+#ifndef NVX4_CLIENT_RECORD_TABLE_H
+#define NVX4_CLIENT_RECORD_TABLE_H
 
 #include <string>
 #include <vector>
@@ -8,7 +8,7 @@
 #include "nvx4/ClassTable.h"
 #include "nvx4/FieldTable.h"
 
-namespace nvx4::tool {
+namespace nvx4::client {
 
 struct Cell {
     std::string text;
@@ -64,6 +64,6 @@ inline RecordTable recordTableOf(const ClassInfo& info, const void* instances, i
     return table;
 }
 
-}  // namespace nvx4::tool
+}  // namespace nvx4::client
 
 #endif

@@ -6,7 +6,7 @@
 #include "ErrorCatalogue.h"
 #include "WMIException.h"
 
-namespace nvx4::tool {
+namespace nvx4::client {
 namespace {
 
 std::string meaningOf(int code) {
@@ -27,4 +27,4 @@ std::string describeResult(int code) {
     return "result " + std::to_string(code) + " (" + hex + ") " + meaningOf(code);
 }
 
-}  // namespace nvx4::tool
+}  // namespace nvx4::client

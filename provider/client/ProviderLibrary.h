@@ -1,10 +1,10 @@
 // The provider library loaded at run time, exactly as an agent loads it.
-#ifndef NVX4_TOOL_PROVIDER_LIBRARY_H
-#define NVX4_TOOL_PROVIDER_LIBRARY_H
+#ifndef NVX4_CLIENT_PROVIDER_LIBRARY_H
+#define NVX4_CLIENT_PROVIDER_LIBRARY_H
 
 #include <string>
 
-namespace nvx4::tool {
+namespace nvx4::client {
 
 class ProviderLibrary {
   public:
@@ -13,6 +13,11 @@ class ProviderLibrary {
 
     // Raises std::runtime_error naming the path and the loader's message.
     explicit ProviderLibrary(const std::string& path);
+
+    // The library installed with the running program: `relative` resolved against the
+    // program's folder, so an installation works under any prefix. `fallback` when that file
+    // does not exist (a program run from its build folder).
+    static std::string installedPath(const std::string& relative, const std::string& fallback);
     ~ProviderLibrary();
     ProviderLibrary(const ProviderLibrary&) = delete;
     ProviderLibrary& operator=(const ProviderLibrary&) = delete;
@@ -30,6 +35,6 @@ class ProviderLibrary {
     FreeFunction free_ = nullptr;
 };
 
-}  // namespace nvx4::tool
+}  // namespace nvx4::client
 
 #endif

@@ -1,0 +1,299 @@
+// The subagent under Debian's snmpd, read with the real client tools, against what nvx4-enum
+// prints for the same sources. Runs over the build tree, or over an installation when
+// NVX4_E2E_PREFIX names its prefix.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <thread>
+
+#include "Process.h"
+#include "SnmpMaster.h"
+#include "WalkOutput.h"
+
+namespace nvx4::test {
+namespace {
+
+const std::string kBase = "1.3.6.1.4.1.8072.9999.9999";
+
+// Where the programs under test are.
+struct Installation {
+    std::string subagent;
+    std::string provider;  // empty: the subagent's default
+    std::string enumTool;
+    std::string enumLibrary;
+    std::string mibDir;
+
+    static Installation current() {
+        const char* prefix = std::getenv("NVX4_E2E_PREFIX");
+        if (prefix == nullptr || *prefix == '\0')
+            return {NVX4_E2E_SUBAGENT, NVX4_E2E_PROVIDER, NVX4_E2E_ENUM, NVX4_E2E_PROVIDER,
+                    NVX4_E2E_MIB_DIR};
+        const std::string root = prefix;
+        return {root + "/sbin/nvx4-subagent", "", root + "/bin/nvx4-enum",
+                root + "/" NVX4_E2E_LIBDIR "/nvx4/libnvx4provider.so", root + "/share/snmp/mibs"};
+    }
+};
+
+std::string samples() { return NVX4_E2E_SAMPLES; }
+
+std::string tableOid(int classId) { return kBase + ".1." + std::to_string(classId); }
+
+// The varbinds a walk of the whole MIB must give, in walk order, from nvx4-enum's JSON.
+struct Expected {
+    std::vector<Varbind> cells;
+    std::vector<std::pair<int, size_t>> firstCell;  // per class id: index of its first cell
+};
+
+Expected expectedCells(const std::string& repository, const Installation& installed) {
+    const std::string command = "NVX4_REPOSITORY=" + shellQuote(repository) + ' ' +
+                                shellQuote(installed.enumTool) + " --library " +
+                                shellQuote(installed.enumLibrary) + " --format json all";
+    const auto tables = nlohmann::ordered_json::parse(runCommand(command));
+    Expected expected;
+    for (const auto& table : tables) {
+        const int classId = table["classId"];
+        expected.firstCell.emplace_back(classId, expected.cells.size());
+        const auto& records = table["records"];
+        if (records.empty()) continue;
+        std::vector<std::string> columns;
+        for (const auto& [name, value] : records[0].items())
+            if (name != "Index") columns.push_back(name);
+        for (size_t c = 0; c < columns.size(); ++c)
+            for (size_t r = 0; r < records.size(); ++r) {
+                const auto& value = records[r][columns[c]];
+                const std::string oid =
+                    tableOid(classId) + ".1." + std::to_string(c + 2) + '.' + std::to_string(r + 1);
+                if (value.is_number())
+                    expected.cells.push_back({oid, "INTEGER", std::to_string(value.get<long>())});
+                else
+                    expected.cells.push_back({oid, "STRING", value.get<std::string>()});
+                if (records[r].contains("Index")) {
+                    EXPECT_EQ(records[r]["Index"], r + 1) << oid;
+                }
+            }
+    }
+    return expected;
+}
+
+void expectSameVarbinds(const std::vector<Varbind>& actual, const std::vector<Varbind>& expected,
+                        const std::string& what) {
+    ASSERT_EQ(actual.size(), expected.size()) << what;
+    for (size_t i = 0; i < actual.size(); ++i) {
+        EXPECT_EQ(actual[i].oid, expected[i].oid) << what;
+        EXPECT_EQ(actual[i].type, expected[i].type) << what << ' ' << expected[i].oid;
+        EXPECT_EQ(actual[i].value, expected[i].value) << what << ' ' << expected[i].oid;
+    }
+}
+
+class EndToEndTest : public ::testing::Test {
+  protected:
+    void SetUp() override { master_.start(); }
+
+    void TearDown() override {
+        if (subagent_) {
+            EXPECT_EQ(subagent_->stop(), 0) << log();
+        }
+    }
+
+    void startSubagent(const std::string& repository, std::vector<std::string> options = {},
+                       std::map<std::string, std::string> env = {}) {
+        std::vector<std::string> argv = {installed_.subagent,    "-f",     "-x",
+                                         master_.agentxSocket(), "--ping", "1"};
+        if (!installed_.provider.empty()) argv.insert(argv.end(), {"-p", installed_.provider});
+        argv.insert(argv.end(), options.begin(), options.end());
+        env["NVX4_REPOSITORY"] = repository;
+        for (const auto& [name, value] : master_.environment()) env[name] = value;
+        subagent_ = std::make_unique<Process>(argv, env, master_.folder().file("subagent.log"));
+        waitUntilServed();
+    }
+
+    // The first cell of table 1002 answers once the subagent has registered.
+    void waitUntilServed() {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            if (run("snmpget", tableOid(1002) + ".1.2.1").at(0).type == "STRING") return;
+            ASSERT_TRUE(subagent_->running()) << log();
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+        FAIL() << "the subagent is not served\n" << log();
+    }
+
+    std::vector<Varbind> run(const std::string& tool, const std::string& oids) {
+        return parseWalkOutput(runCommand(master_.client(tool, "-On -Ox") + ' ' + oids));
+    }
+
+    std::string log() const {
+        std::ifstream in(master_.folder().file("subagent.log"));
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    const Installation installed_ = Installation::current();
+    SnmpMaster master_;
+    std::unique_ptr<Process> subagent_;
+};
+
+TEST_F(EndToEndTest, EveryCellOfEveryTableEqualsTheTool) {
+    startSubagent(samples());
+    const Expected expected = expectedCells(samples(), installed_);
+    ASSERT_GT(expected.cells.size(), 1000u);
+    expectSameVarbinds(run("snmpbulkwalk", kBase), expected.cells, "snmpbulkwalk");
+    expectSameVarbinds(run("snmpwalk", kBase), expected.cells, "snmpwalk");
+}
+
+TEST_F(EndToEndTest, GetAndGetNextAnswerCellByCell) {
+    startSubagent(samples());
+    const Expected expected = expectedCells(samples(), installed_);
+    // Per table: GETNEXT of the table gives its first cell (or the next table's when it is
+    // empty), GETNEXT of the cell before it (the previous table's last) gives the same, and GET
+    // of that cell gives its value.
+    std::string tables;
+    std::string before;
+    std::string cells;
+    std::vector<Varbind> next;
+    std::vector<Varbind> got;
+    for (const auto& [classId, first] : expected.firstCell) {
+        if (first == expected.cells.size()) continue;
+        tables += ' ' + tableOid(classId);
+        before += ' ' + (first == 0 ? kBase : expected.cells[first - 1].oid);
+        cells += ' ' + expected.cells[first].oid;
+        next.push_back(expected.cells[first]);
+        got.push_back(expected.cells[first]);
+    }
+    expectSameVarbinds(run("snmpgetnext", tables), next, "snmpgetnext of each table");
+    expectSameVarbinds(run("snmpgetnext", before), next, "snmpgetnext across tables");
+    expectSameVarbinds(run("snmpget", cells), got, "snmpget");
+
+    // Identifiers that name no cell.
+    const std::string noCell[] = {
+        tableOid(1002) + ".1.1.1",    // the index column is not readable
+        tableOid(1002) + ".1.2.99",   // no such row
+        tableOid(1002) + ".1.99.1",   // no such column
+        tableOid(1002) + ".1.2.1.0",  // below a cell
+        tableOid(1002) + ".1.2",      // a column
+    };
+    for (const std::string& oid : noCell) {
+        const auto answer = run("snmpget", oid);
+        ASSERT_EQ(answer.size(), 1u) << oid;
+        EXPECT_EQ(answer[0].type, "No Such Instance currently exists at this OID") << oid;
+    }
+    // After the last cell, the walk leaves the MIB.
+    const auto last = run("snmpgetnext", expected.cells.back().oid);
+    ASSERT_EQ(last.size(), 1u);
+    EXPECT_NE(last[0].oid.rfind(kBase, 0), 0u) << last[0].oid;
+}
+
+TEST_F(EndToEndTest, SnmptableWithTheMibShowsTheToolsRecords) {
+    startSubagent(samples());
+    const std::string command = "NVX4_REPOSITORY=" + shellQuote(samples()) + ' ' +
+                                shellQuote(installed_.enumTool) + " --library " +
+                                shellQuote(installed_.enumLibrary) + " --format json 1002 1039";
+    const auto tables = nlohmann::ordered_json::parse(runCommand(command));
+    struct Case {
+        std::string prefix;  // of the table's descriptors
+        size_t position;     // in the tool's output
+    };
+    const Case cases[] = {{"nvx4SmbiosFan", 0}, {"nvx4OsProcess", 1}};
+    for (const auto& [prefix, position] : cases) {
+        const std::string table = prefix + "Table";
+        const std::string output =
+            runCommand(master_.client("snmptable", "-M " +
+                                                       shellQuote(std::string(NVX4_E2E_BASE_MIBS) +
+                                                                  ":" + installed_.mibDir) +
+                                                       " -m NVX4-MIB -Cf '|' -Ci") +
+                       " NVX4-MIB::" + table);
+        std::istringstream lines(output);
+        std::string line;
+        std::getline(lines, line);
+        EXPECT_EQ(line, "SNMP table: NVX4-MIB::" + table);
+        std::getline(lines, line);  // blank
+        std::getline(lines, line);  // header
+        const auto& records = tables[position]["records"];
+        ASSERT_FALSE(records.empty());
+        std::string header = "index";
+        for (const auto& [name, value] : records[0].items())
+            if (name != "Index") header += '|' + prefix + name;
+        EXPECT_EQ(line, header);
+        for (size_t r = 0; r < records.size(); ++r) {
+            std::string row = std::to_string(r + 1);
+            for (const auto& [name, value] : records[r].items()) {
+                if (name == "Index") continue;
+                row += '|' + (value.is_number() ? std::to_string(value.get<long>())
+                                                : value.get<std::string>());
+            }
+            ASSERT_TRUE(std::getline(lines, line)) << table;
+            EXPECT_EQ(line, row) << table;
+        }
+        EXPECT_FALSE(std::getline(lines, line) && !line.empty()) << line;
+    }
+}
+
+TEST_F(EndToEndTest, AFailingTableAnswersEmptyAndIsLogged) {
+    // The fixture retypes a property of class 1001 so that reading its rows fails, and adds a
+    // record with text beyond ASCII.
+    const std::string fixture = master_.folder().file("fixture.mof");
+    std::ofstream(fixture)
+        << "class NVX4_SMBIOS_BIOS { [key] string Handle; string Version; string ReleaseDate;\n"
+           "  string Manufacturer; };\n"
+           "instance of NVX4_SMBIOS_BIOS { Handle = \"x\"; };\n"
+           "instance of NVX4_SMBIOS_OnboardDevice { Handle = 7; SubHandle = 1;\n"
+           "  DeviceType = \"Réseau\"; Description = \"Contrôleur ✓ 网络\"; };\n";
+    const std::string repository = samples() + ":" + fixture;
+    startSubagent(repository);
+    Expected expected = expectedCells(repository, installed_);
+    EXPECT_EQ(expected.firstCell.front(), (std::pair<int, size_t>{1002, 0}))
+        << "the tool fails class 1001 too";
+    expectSameVarbinds(run("snmpbulkwalk", kBase), expected.cells, "snmpbulkwalk");
+    const auto bios = run("snmpwalk", tableOid(1001));
+    ASSERT_EQ(bios.size(), 1u);
+    EXPECT_EQ(bios[0].type, "No Such Instance currently exists at this OID");
+    EXPECT_NE(log().find("class 1001 NVX4_SMBIOS_BIOS: enumeration failed, result -10 "
+                         "(0xFFFFFFF6) a row of the result could not be read; the table "
+                         "answers empty"),
+              std::string::npos)
+        << log();
+    EXPECT_TRUE(subagent_->running());
+}
+
+TEST_F(EndToEndTest, ReconnectsWhenTheMasterRestarts) {
+    startSubagent(samples());
+    const pid_t pid = subagent_->pid();
+    EXPECT_EQ(master_.stop(), 0);
+    master_.start();
+    waitUntilServed();
+    EXPECT_EQ(subagent_->pid(), pid);
+    const Expected expected = expectedCells(samples(), installed_);
+    expectSameVarbinds(run("snmpbulkwalk", kBase), expected.cells, "after the restart");
+}
+
+TEST_F(EndToEndTest, AThousandWalksKeepMemoryFlat) {
+    // No cache for the walked table: every request enumerates and returns the previous array.
+    // The sanitizer's quarantine would hold freed memory, so it is kept small here.
+    const char* asan = std::getenv("ASAN_OPTIONS");
+    startSubagent(samples(), {"--cache-class", "1002=0"},
+                  {{"ASAN_OPTIONS", std::string(asan ? asan : "") + ":quarantine_size_mb=1"}});
+    const std::string walk =
+        master_.client("snmpbulkwalk", "-On -Ox -Cr100") + ' ' + tableOid(1002);
+    const size_t cells = parseWalkOutput(runCommand(walk)).size();
+    ASSERT_GT(cells, 20u);
+    // Walks in one shell loop; every walk must print every cell.
+    auto walks = [&](int count) {
+        const std::string loop =
+            "for i in $(seq " + std::to_string(count) + "); do " + walk + "; done | grep -c '^\\.'";
+        EXPECT_EQ(std::stoul(runCommand(loop)), cells * count);
+    };
+    walks(100);
+    const long warm = subagent_->residentKilobytes();
+    walks(900);
+    const long after = subagent_->residentKilobytes();
+    RecordProperty("rss_after_100_kb", std::to_string(warm));
+    RecordProperty("rss_after_1000_kb", std::to_string(after));
+    EXPECT_LT(after - warm, 2048) << warm << " kB after 100 walks, " << after << " after 1000";
+}
+
+}  // namespace
+}  // namespace nvx4::test

@@ -1,0 +1,45 @@
+// A child process started with extra environment variables and its output in a file, stopped
+// by its process id.
+#ifndef NVX4_TEST_PROCESS_H
+#define NVX4_TEST_PROCESS_H
+
+#include <sys/types.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace nvx4::test {
+
+class Process {
+  public:
+    // Raises std::runtime_error when the program cannot be started.
+    Process(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+            const std::string& outputFile);
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    pid_t pid() const { return pid_; }
+    bool running();
+    // SIGTERM, then SIGKILL after five seconds; returns the exit status (128 + signal when
+    // killed), or -1 when it had already been reaped.
+    int stop();
+    // Resident set size in kilobytes, from /proc/<pid>/status.
+    long residentKilobytes() const;
+
+  private:
+    pid_t pid_ = -1;
+    int status_ = -1;
+};
+
+// Runs a command through the shell and returns its standard output; `status` gets its exit
+// status.
+std::string runCommand(const std::string& command, int* status = nullptr);
+
+// A shell word holding `text`.
+std::string shellQuote(const std::string& text);
+
+}  // namespace nvx4::test
+
+#endif

@@ -1,0 +1,72 @@
+#include "SnmpMaster.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <thread>
+
+namespace nvx4::test {
+
+int freeUdpPort() {
+    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        throw std::runtime_error("no free UDP port");
+    close(fd);
+    return ntohs(address.sin_port);
+}
+
+SnmpMaster::SnmpMaster() : port_(freeUdpPort()) {
+    std::filesystem::create_directory(folder_.file("state"));
+    environment_ = {{"SNMP_PERSISTENT_DIR", folder_.file("state")},
+                    {"SNMPCONFPATH", folder_.file("state")},
+                    {"MIBS", ""}};
+    std::ofstream(folder_.file("snmpd.conf")) << "agentaddress udp:" << address() << "\n"
+                                              << "master agentx\n"
+                                              << "agentXSocket " << agentxSocket() << "\n"
+                                              << "rocommunity public 127.0.0.1\n";
+}
+
+SnmpMaster::~SnmpMaster() { stop(); }
+
+std::string SnmpMaster::client(const std::string& program, const std::string& options) const {
+    std::string command = "env";
+    for (const auto& [name, value] : environment_) command += ' ' + shellQuote(name + "=" + value);
+    return command + ' ' + program + " -v2c -c public -t 5 -r 1 " + options + ' ' + address();
+}
+
+void SnmpMaster::start() {
+    snmpd_ = std::make_unique<Process>(
+        std::vector<std::string>{"/usr/sbin/snmpd", "-f", "-Lo", "-C", "-c",
+                                 folder_.file("snmpd.conf"), "-p", folder_.file("snmpd.pid")},
+        environment_, folder_.file("snmpd.log"));
+    // sysUpTime.0 answers once snmpd serves requests.
+    const std::string probe = client("snmpget", "-On") + " .1.3.6.1.2.1.1.3.0 2>&1";
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (runCommand(probe).find("Timeticks") != std::string::npos &&
+            std::filesystem::exists(agentxSocket()))
+            return;
+        if (!snmpd_->running()) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    throw std::runtime_error("snmpd did not start; see " + folder_.file("snmpd.log"));
+}
+
+int SnmpMaster::stop() {
+    if (!snmpd_) return -1;
+    const int status = snmpd_->stop();
+    snmpd_.reset();
+    return status;
+}
+
+}  // namespace nvx4::test

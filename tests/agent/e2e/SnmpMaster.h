@@ -1,0 +1,47 @@
+// Debian's snmpd as master agent for a test: its own configuration, state and AgentX socket in
+// a temporary folder, listening on 127.0.0.1 and a free UDP port, v2c community "public" from
+// the loopback only. Never the machine's own snmpd or /etc.
+#ifndef NVX4_TEST_SNMP_MASTER_H
+#define NVX4_TEST_SNMP_MASTER_H
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "Process.h"
+#include "TempFolder.h"
+
+namespace nvx4::test {
+
+class SnmpMaster {
+  public:
+    SnmpMaster();
+    ~SnmpMaster();
+
+    // Starts snmpd and waits until it answers. Raises std::runtime_error when it does not.
+    void start();
+    // Stops it by its process id; returns snmpd's exit status.
+    int stop();
+
+    std::string address() const { return "127.0.0.1:" + std::to_string(port_); }
+    std::string agentxSocket() const { return folder_.file("agentx.sock"); }
+    const TempFolder& folder() const { return folder_; }
+    // The environment that keeps net-snmp programs to this folder and loads no MIB files.
+    const std::map<std::string, std::string>& environment() const { return environment_; }
+    // "env ... <program> -v2c -c public <options>" for a client tool, up to the address.
+    std::string client(const std::string& program, const std::string& options) const;
+    const Process* process() const { return snmpd_.get(); }
+
+  private:
+    TempFolder folder_;
+    int port_;
+    std::map<std::string, std::string> environment_;
+    std::unique_ptr<Process> snmpd_;
+};
+
+// A UDP port on 127.0.0.1 that nothing listens on now.
+int freeUdpPort();
+
+}  // namespace nvx4::test
+
+#endif
