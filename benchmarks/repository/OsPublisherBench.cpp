@@ -13,7 +13,7 @@ namespace {
 
 void BM_ProcessesThroughTheLibrary(benchmark::State& state) {
     setenv("NVX4_REPOSITORY", "os", 1);
-    const nvx4::tool::ProviderLibrary provider(NVX4_PROVIDER_LIBRARY);
+    const nvx4::client::ProviderLibrary provider(NVX4_PROVIDER_LIBRARY);
     int count = 0;
     void* records = nullptr;
     provider.enumerateInstance(1039, &count, &records);  // the first reading pair waits once

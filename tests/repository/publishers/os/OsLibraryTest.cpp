@@ -15,7 +15,7 @@ namespace {
 using nvx4::test::ScopedEnv;
 
 template <typename Record>
-std::vector<Record> records(const tool::ProviderLibrary& provider, int classId) {
+std::vector<Record> records(const client::ProviderLibrary& provider, int classId) {
     int count = 0;
     void* array = nullptr;
     EXPECT_EQ(provider.enumerateInstance(classId, &count, &array), 0) << classId;
@@ -27,7 +27,7 @@ std::vector<Record> records(const tool::ProviderLibrary& provider, int classId) 
 
 class OsLibraryTest : public ::testing::Test {
   protected:
-    const tool::ProviderLibrary provider_{NVX4_PROVIDER_LIBRARY};
+    const client::ProviderLibrary provider_{NVX4_PROVIDER_LIBRARY};
 };
 
 TEST_F(OsLibraryTest, ProcessRecordsListTheRunningProcesses) {
