@@ -11,13 +11,20 @@ namespace {
 
 constexpr int kUnknownClass = -1;
 
-// Initialises COM for the calling thread for exactly the span of one call.
+// Initialises COM for the calling thread for exactly the span of one call. Only an initialisation
+// that succeeded (S_OK or S_FALSE) is undone: a thread that already lives in a multithreaded
+// apartment gets RPC_E_CHANGED_MODE, and uninitialising then would end the caller's own COM.
 class ComScope {
   public:
-    ComScope() { CoInitialize(nullptr); }
-    ~ComScope() { CoUninitialize(); }
+    ComScope() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
+    ~ComScope() {
+        if (initialised_) CoUninitialize();
+    }
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
+
+  private:
+    const bool initialised_;
 };
 
 int enumerateKnownClass(const nvx4::ClassInfo& info, int* count, void** instances) {
@@ -40,8 +47,8 @@ extern "C" int enumerateInstance(int classId, int* count, void** instances) {
     try {
         return enumerateKnownClass(*info, count, instances);
     } catch (...) {
-        *count = 0;
-        *instances = nullptr;
+        if (count != nullptr) *count = 0;
+        if (instances != nullptr) *instances = nullptr;
         return nvx4::kReadFailure;
     }
 }

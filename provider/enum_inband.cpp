@@ -1,5 +1,7 @@
 #include "enum_inband.h"
 
+#include <new>
+
 namespace nvx4 {
 
 std::string connectionUrl(const std::string& host) {
@@ -12,6 +14,8 @@ std::string connectionUrl(const std::string& host) {
 void openQuery(const std::string& url, const std::string& className, QueryHandles& handles) {
     const DBUrl parsed(url);
     handles.connection = DBDriver::getConnection(parsed);
+    // The driver answers with no connection when it cannot allocate one.
+    if (handles.connection == nullptr) throw std::bad_alloc();
     handles.statement = handles.connection->createStatement();
     handles.resultSet = handles.statement->executeQuery("select * from " + className);
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <new>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "BooleanReader.h"
@@ -80,6 +81,8 @@ std::vector<Record> readRecords(DBResultSet& rows) {
 
 template <class Record>
 int enumerateClass(std::string host, std::string className, int* count, void** instances) {
+    // Nowhere to put the result: nothing is enumerated and nothing is written.
+    if (count == nullptr || instances == nullptr) return kReadFailure;
     *count = 0;
     *instances = nullptr;
     const std::string url = connectionUrl(host);
@@ -98,7 +101,9 @@ int enumerateClass(std::string host, std::string className, int* count, void** i
     if (records.empty()) return 0;
     Record* array = new (std::nothrow) Record[records.size()];
     if (array == nullptr) return kNoMemory;
-    std::copy(records.begin(), records.end(), array);
+    // Moving the records in cannot throw, so once the array exists the call cannot fail.
+    static_assert(std::is_nothrow_move_assignable_v<Record>);
+    std::move(records.begin(), records.end(), array);
     *count = static_cast<int>(records.size());
     *instances = array;
     return 0;

@@ -1,5 +1,6 @@
 #include "MofCheck.h"
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -11,6 +12,12 @@ namespace {
 // Checks one file as an instance source on top of the repository as it stands, then forgets it,
 // so each file is judged on its own.
 bool checkOne(const std::string& file, std::ostream& out, std::ostream& err) {
+    // A directory opens as a stream that reads as empty; it is named for what it is instead.
+    std::error_code ignored;
+    if (std::filesystem::is_directory(file, ignored)) {
+        err << file << ": is a directory, not a file\n";
+        return false;
+    }
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         err << file << ": cannot be read\n";

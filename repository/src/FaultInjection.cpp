@@ -18,6 +18,7 @@ struct Armed {
 
 std::mutex faultsMutex;
 std::vector<Armed> faults;
+unsigned firings = 0;
 // Lets every call skip the lock while no fault is armed.
 std::atomic<bool> anyArmed{false};
 
@@ -53,7 +54,13 @@ void FaultInjection::inject(Fault fault) {
 void FaultInjection::clear() {
     std::lock_guard<std::mutex> lock(faultsMutex);
     faults.clear();
+    firings = 0;
     anyArmed = false;
+}
+
+unsigned FaultInjection::fired() {
+    std::lock_guard<std::mutex> lock(faultsMutex);
+    return firings;
 }
 
 std::optional<std::int32_t> FaultInjection::fire(FaultPoint point, std::wstring_view property,
@@ -66,6 +73,7 @@ std::optional<std::int32_t> FaultInjection::fire(FaultPoint point, std::wstring_
         ++armed.matched;
         if (armed.matched < armed.fault.step) continue;
         if (!armed.fault.repeat) armed.spent = true;
+        ++firings;
         if (!result) result = armed.fault.result;
     }
     return result;

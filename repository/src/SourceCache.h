@@ -13,13 +13,16 @@ namespace nvx4::repository {
 
 class SourceCache {
   public:
+    // What a path names; only a regular file is read.
+    enum class Kind { Missing, File, Directory, Other };
+
     struct Stamp {
-        bool exists = false;
+        Kind kind = Kind::Missing;
         std::uintmax_t size = 0;
         std::int64_t modified = 0;  // nanoseconds of the file clock
 
         bool operator==(const Stamp& other) const {
-            return exists == other.exists && size == other.size && modified == other.modified;
+            return kind == other.kind && size == other.size && modified == other.modified;
         }
     };
 

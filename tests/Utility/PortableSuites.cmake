@@ -17,6 +17,8 @@ set(nvx4_trace_test_sources
     ${nvx4_utility_tests}/public/TraceTextTest.cpp
 )
 
+set(nvx4_host_name_test_sources ${nvx4_utility_tests}/public/DottedQuadTest.cpp)
+
 # The header switch of the console trace is process-wide and never comes back, so the test that
 # turns it off runs in a process of its own.
 set(nvx4_trace_header_test_sources ${nvx4_utility_tests}/public/ConsoleTraceHeaderTest.cpp)

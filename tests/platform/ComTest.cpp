@@ -21,6 +21,10 @@ TEST(ApartmentTest, CountsInitialisationsPerThread) {
     EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), RPC_E_CHANGED_MODE);
     std::thread([] {
         EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+        // A single-threaded initialisation is refused and counts nothing.
+        EXPECT_EQ(CoInitialize(nullptr), RPC_E_CHANGED_MODE);
+        EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_FALSE);
+        CoUninitialize();
         CoUninitialize();
     }).join();
     CoUninitialize();

@@ -2,9 +2,11 @@
 // the way: the exact result reaches the caller, with no array and nothing leaked.
 #include <gtest/gtest.h>
 
+#include <objbase.h>
 #include <wbemidl.h>
 
 #include <optional>
+#include <thread>
 
 #include "TestSupport.h"
 #include "nvx4/Provider.h"
@@ -67,14 +69,65 @@ TEST_F(EnumerateInstanceFaultTest, EachFailureReachesTheCallerWithoutAnArray) {
     }
 }
 
-TEST_F(EnumerateInstanceFaultTest, ATimeoutEndsTheWalkWithTheRowsSoFar) {
-    FaultInjection::inject(Fault::at(FaultPoint::Next, WBEM_S_TIMEDOUT, 3));
+// A late instance (WBEM_S_TIMEDOUT) is asked for again: three times before the first row and
+// twice before the second, and still every row arrives.
+TEST_F(EnumerateInstanceFaultTest, LateInstancesAreWaitedFor) {
+    for (unsigned step : {1, 2, 3, 6, 7})
+        FaultInjection::inject(Fault::at(FaultPoint::Next, WBEM_S_TIMEDOUT, step));
     int count = 0;
     void* instances = nullptr;
     ASSERT_EQ(enumerateInstance(1001, &count, &instances), 0);
-    ASSERT_EQ(count, 1);
-    EXPECT_EQ(static_cast<SMBIOS_BIOS*>(instances)[0].Handle, 1);
+    ASSERT_EQ(count, 3);
+    EXPECT_EQ(static_cast<SMBIOS_BIOS*>(instances)[2].Handle, 3);
     snmpFree(1001, instances);
+}
+
+// An instance that never arrives fails the whole enumeration once the wait limit has passed,
+// whether it is the first or a later one.
+TEST_F(EnumerateInstanceFaultTest, AnInstanceThatNeverArrivesFailsTheEnumeration) {
+    nvx4::test::ScopedEnv limit("NVX4_WMI_WAIT_MS", "50");
+    for (unsigned step : {1, 4}) {
+        FaultInjection::clear();
+        Fault late = Fault::at(FaultPoint::Next, WBEM_S_TIMEDOUT, step);
+        late.repeat = true;
+        FaultInjection::inject(late);
+        int count = 99;
+        void* instances = &count;
+        EXPECT_EQ(enumerateInstance(1001, &count, &instances), kReadFailure) << step;
+        EXPECT_EQ(count, 0);
+        EXPECT_EQ(instances, nullptr);
+    }
+}
+
+// The agent's own COM initialisation of the thread outlives the call, whichever apartment it
+// chose: a thread in the multithreaded apartment makes our CoInitialize fail with
+// RPC_E_CHANGED_MODE, and that must not be undone.
+TEST_F(EnumerateInstanceFaultTest, LeavesTheCallersApartmentAsItWas) {
+    const struct {
+        const char* name;
+        std::optional<DWORD> agentModel;
+        HRESULT initialisingAgain;  // CoInitializeEx in the agent's model after the call
+    } cases[] = {
+        {"none", std::nullopt, S_OK},
+        {"single-threaded", COINIT_APARTMENTTHREADED, S_FALSE},
+        {"multithreaded", COINIT_MULTITHREADED, S_FALSE},
+    };
+    for (const auto& c : cases) {
+        std::thread([&c] {
+            if (c.agentModel) {
+                ASSERT_EQ(CoInitializeEx(nullptr, *c.agentModel), S_OK);
+            }
+            int count = 0;
+            void* instances = nullptr;
+            EXPECT_EQ(enumerateInstance(1001, &count, &instances), 0) << c.name;
+            EXPECT_EQ(count, 3) << c.name;
+            snmpFree(1001, instances);
+            const DWORD model = c.agentModel.value_or(COINIT_APARTMENTTHREADED);
+            EXPECT_EQ(CoInitializeEx(nullptr, model), c.initialisingAgain) << c.name;
+            CoUninitialize();
+            if (c.agentModel) CoUninitialize();
+        }).join();
+    }
 }
 
 TEST_F(EnumerateInstanceFaultTest, ATypeMismatchFailsTheRead) {

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
 
+#include "AllocationFailure.h"
 #include "ProviderLibrary.h"
 #include "TestSupport.h"
 #include "nvx4/Records.h"
@@ -100,6 +102,80 @@ TEST_F(SharedLibraryTest, WritesOneTraceLinePerCall) {
         "strtemp = wmi:localhost//user=,password=,namespace=root\\nvx4\\node";
     EXPECT_EQ(out.substr(out.size() - message.size()), message) << out;
     EXPECT_EQ(out.find("[[TRACE", 4), std::string::npos) << out;
+}
+
+// Without somewhere to put the result nothing is enumerated and the other pointer is not
+// written; an unknown class still reads as unknown.
+TEST_F(SharedLibraryTest, MissingOutParametersFailWithoutAWrite) {
+    useRepository(kThreeBioses);
+    int count = 77;
+    void* instances = &count;
+    const struct {
+        int classId;
+        int* count;
+        void** instances;
+        int result;
+    } cases[] = {
+        {1001, nullptr, &instances, -10}, {1001, &count, nullptr, -10},
+        {1001, nullptr, nullptr, -10},    {1045, nullptr, nullptr, -10},
+        {1046, nullptr, nullptr, -1},     {1000, &count, nullptr, -1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(provider_.enumerateInstance(c.classId, c.count, c.instances), c.result)
+            << c.classId;
+        EXPECT_EQ(count, 77);
+        EXPECT_EQ(instances, &count);
+    }
+}
+
+// Texts too long to be kept inside the string objects, so that each one copied allocates.
+const char kLongTexts[] = R"(
+instance of NVX4_SMBIOS_BIOS { Handle = 1; Version = "version one, long enough"; ReleaseDate = "released on the first day"; Manufacturer = "first manufacturer inc."; };
+instance of NVX4_SMBIOS_BIOS { Handle = 2; Version = "version two, long enough"; ReleaseDate = "released on the second day"; Manufacturer = "second manufacturer inc."; };
+)";
+
+// Each allocation of an enumeration fails in turn, through the library as the agent loads it: the
+// call either succeeds with the whole table or fails with no array, and nothing it allocated is
+// left behind. Each step runs twice and the second run is measured, since the first may set up
+// state that lives for the whole process (such as what an exception's first throw prepares).
+TEST_F(SharedLibraryTest, RunningOutOfMemoryAnywhereFailsCleanly) {
+    using nvx4::test::AllocationFailure;
+    useRepository(kLongTexts);
+    std::set<int> failures;
+    for (unsigned long step = 0;; ++step) {
+        SCOPED_TRACE(step);
+        int result = 0;
+        int count = 0;
+        void* instances = nullptr;
+        long left = 0;
+        for (int run = 0; run < 2; ++run) {
+            const long live = AllocationFailure::liveBlocks();
+            count = 99;
+            instances = &count;
+            AllocationFailure::failAt(step);
+            result = provider_.enumerateInstance(1001, &count, &instances);
+            AllocationFailure::disarm();
+            if (result == 0 && count == 2) {
+                const auto* records = static_cast<const SMBIOS_BIOS*>(instances);
+                EXPECT_EQ(records[1].Handle, 2);
+                EXPECT_EQ(records[1].Manufacturer, "second manufacturer inc.");
+                provider_.snmpFree(1001, instances);
+            }
+            left = AllocationFailure::liveBlocks() - live;
+        }
+        EXPECT_EQ(left, 0);
+        if (result == 0) {
+            EXPECT_EQ(count, 2);
+        } else {
+            EXPECT_EQ(count, 0);
+            EXPECT_EQ(instances, nullptr);
+            failures.insert(result);
+        }
+        if (step > 0 && !AllocationFailure::fired()) break;
+    }
+    // Among them the result array itself (-1) and the driver's connection object (-10).
+    EXPECT_EQ(failures.count(-1), 1u);
+    EXPECT_EQ(failures.count(-10), 1u);
 }
 
 TEST_F(SharedLibraryTest, SnmpFreeIgnoresUnknownClassesAndNull) {

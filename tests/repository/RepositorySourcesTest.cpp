@@ -65,10 +65,18 @@ TEST_F(RepositorySourcesTest, ASourceThatDoesNotLoadFailsTheRepositoryWithItsPla
         EXPECT_EQ(Repository::lastError()->text(),
                   bad.path() + ":3:3: From: an integer is not a valid string");
     }
-    {
-        ScopedEnv sources(kRepositoryVariable, good.path() + ":/no/such/file.mof");
+    // A path that names no file says what it names instead.
+    const std::string folder = good.path().substr(0, good.path().rfind('/'));
+    const std::pair<std::string, std::string> unreadable[] = {
+        {"/no/such/file.mof", "no such file"},
+        {folder, "is a directory, not a file"},
+        {"/dev/null", "is not a regular file"},
+    };
+    for (const auto& [path, what] : unreadable) {
+        ScopedEnv sources(kRepositoryVariable, good.path() + ":" + path);
         EXPECT_EQ(Repository::current(), nullptr);
-        EXPECT_EQ(Repository::lastError()->text(), "/no/such/file.mof: no such file");
+        ASSERT_TRUE(Repository::lastError().has_value());
+        EXPECT_EQ(Repository::lastError()->text(), path + ": " + what);
     }
     EXPECT_NE(Repository::current(), nullptr);
     EXPECT_EQ(Repository::lastError(), std::nullopt);

@@ -4,6 +4,7 @@
 #include <limits>
 
 int DBDouble::getInt() {
+    if (isNull()) return 0;
     // Converting an out-of-range double to int is undefined, so the bounds are checked first.
     if (std::isnan(value)) return 0;
     if (value <= static_cast<double>(std::numeric_limits<int>::min()))
@@ -13,4 +14,4 @@ int DBDouble::getInt() {
     return static_cast<int>(value);
 }
 
-double DBDouble::getDouble() { return value; }
+double DBDouble::getDouble() { return isNull() ? 0.0 : value; }

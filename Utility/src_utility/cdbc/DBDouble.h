@@ -1,5 +1,5 @@
-// A double column (bound as SQL_C_DOUBLE). The indicator is not consulted: after a NULL fetch
-// the value last written stays.
+// A double column (bound as SQL_C_DOUBLE). A NULL column reads as 0: the data source writes
+// nothing into the buffer for it, so the buffer still holds an earlier row's value.
 #ifndef DBDOUBLE_H
 #define DBDOUBLE_H
 

@@ -54,15 +54,17 @@ void ODBCConnection::endTransaction(SQLSMALLINT completion) {
         throw ODBCDiagnostic(SQL_HANDLE_DBC, hdbc).toException(__FILE__, __LINE__);
 }
 
+// Nothing can be reported from here, so every step is tried whatever the one before gave. A
+// transaction left open would keep the data source from disconnecting, the handles from being
+// freed and the connection's locks from being released: what the final commit cannot complete
+// is rolled back.
 ODBCConnection::~ODBCConnection() {
-    if (!autoCommit) {
-        try {
-            commit();
-        } catch (...) {
-            // Nothing can be reported from a destructor; the handles are released all the same.
-        }
+    if (!autoCommit && !SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, hdbc, SQL_COMMIT)))
+        SQLEndTran(SQL_HANDLE_DBC, hdbc, SQL_ROLLBACK);
+    if (!SQL_SUCCEEDED(SQLDisconnect(hdbc))) {
+        SQLEndTran(SQL_HANDLE_DBC, hdbc, SQL_ROLLBACK);
+        SQLDisconnect(hdbc);
     }
-    SQLDisconnect(hdbc);
     freeHandles();
 }
 

@@ -27,7 +27,8 @@ class ODBCConnection : public DBConnection {
     bool getAutoCommit() override;
     void commit() override;
     void rollback() override;
-    // Commits when auto-commit is off (a failing commit is dropped), then disconnects.
+    // Commits when auto-commit is off, rolling back when the commit fails, then disconnects;
+    // a refused disconnect is tried once more after a rollback.
     ~ODBCConnection() override;
 
   private:

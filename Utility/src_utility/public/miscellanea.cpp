@@ -3,7 +3,6 @@
 #include <winsock2.h>
 
 #include <cctype>
-#include <climits>
 #include <cstring>
 
 #include "Trace.h"
@@ -21,23 +20,28 @@ bool equalsIgnoringCase(const char* a, const char* b) {
     return *a == *b;
 }
 
+// The largest number a part of a dotted quad may hold.
+constexpr int kMaxQuadPart = 255;
+
 // Reads a decimal number as atoi does (leading white space, optional sign, leading digits), but
-// saturates instead of overflowing.
-long readNumber(const std::string& text) {
+// stops accumulating once the number is past kMaxQuadPart: it can no longer be valid, and so no
+// integer width of any platform is ever exceeded.
+int readQuadPart(const std::string& text) {
     size_t i = 0;
     while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    long value = 0;
+    int value = 0;
     for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
-        if (value < INT_MAX) value = value * 10 + (text[i] - '0');
+        value = value * 10 + (text[i] - '0');
+        if (value > kMaxQuadPart) break;
     }
     return negative ? -value : value;
 }
 
 bool isQuadPart(const std::string& part) {
-    const long value = readNumber(part);
-    return value >= 1 && value <= 255;
+    const int value = readQuadPart(part);
+    return value >= 1 && value <= kMaxQuadPart;
 }
 
 // Copies at most size - 1 characters and always terminates.

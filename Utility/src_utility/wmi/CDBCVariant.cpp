@@ -33,6 +33,29 @@ size_t wideTextLength(const wchar_t* text, size_t limit) {
     return length;
 }
 
+bool isHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
+// The narrow form of the longest leading part of `length` wide characters that fits in `limit`
+// bytes. Only whole characters are taken: a multibyte character, or a surrogate pair, that does
+// not fit is left out entirely rather than cut.
+std::string narrowPrefix(const wchar_t* text, size_t length, size_t limit) {
+    // Every character takes at least one byte, so no more than `limit` of them can fit.
+    size_t tooMany = length < limit ? length : limit;
+    std::string narrow = toNarrow(text, tooMany);
+    if (narrow.size() <= limit) return narrow;
+    // Halves the range between a prefix that fits and one that does not.
+    size_t fits = 0;
+    while (tooMany - fits > 1) {
+        const size_t middle = fits + (tooMany - fits) / 2;
+        if (toNarrow(text, middle).size() <= limit)
+            fits = middle;
+        else
+            tooMany = middle;
+    }
+    if (fits > 0 && isHighSurrogate(text[fits - 1])) --fits;
+    return toNarrow(text, fits);
+}
+
 // 64-bit integers travel as decimal text: leading white space, an optional sign, then digits up
 // to the first non-digit. The value wraps modulo 2^64, as an unchecked conversion does.
 std::uint64_t parseDecimal(BSTR text) {
@@ -210,17 +233,17 @@ std::uint64_t CDBCVariant::parseInteger(const char* target) const {
     return parseDecimal(value.bstrVal);
 }
 
+// The element counts come from the bounds' element numbers, never from lower and upper bounds (an
+// upper bound wraps when the lower one is near the bottom of its range). An array with an empty
+// dimension holds nothing, whatever its first dimension says.
 unsigned CDBCVariant::elementCount(unsigned capacity) const {
-    SAFEARRAY* array = value.parray;
-    if (array == nullptr) return 0;
-    LONG lower = 0;
-    LONG upper = -1;
-    if (FAILED(SafeArrayGetLBound(array, 1, &lower)) ||
-        FAILED(SafeArrayGetUBound(array, 1, &upper)) || upper < lower)
-        return 0;
-    const std::uint64_t count = static_cast<std::uint64_t>(static_cast<std::int64_t>(upper) -
-                                                           static_cast<std::int64_t>(lower) + 1);
-    return count < capacity ? static_cast<unsigned>(count) : capacity;
+    const SAFEARRAY* array = value.parray;
+    if (array == nullptr || array->cDims == 0) return 0;
+    for (USHORT d = 0; d < array->cDims; ++d)
+        if (array->rgsabound[d].cElements == 0) return 0;
+    // The descriptor keeps the bounds in reverse order: the first dimension comes last.
+    const ULONG first = array->rgsabound[array->cDims - 1].cElements;
+    return first < capacity ? static_cast<unsigned>(first) : capacity;
 }
 
 unsigned CDBCVariant::elementSize() const {
@@ -272,9 +295,8 @@ int CDBCVariant::asCStringArray(char* buffer, unsigned capacity, int width) cons
         const BSTR* items = static_cast<const BSTR*>(data);
         for (unsigned i = 0; i < count; ++i) {
             const size_t length = items[i] == nullptr ? 0 : SysStringLen(items[i]);
-            const std::string text = toNarrow(items[i], length < slot - 1 ? length : slot - 1);
-            std::memcpy(buffer + i * slot, text.data(),
-                        text.size() < slot ? text.size() : slot - 1);
+            const std::string text = narrowPrefix(items[i], length, slot - 1);
+            std::memcpy(buffer + i * slot, text.data(), text.size());
         }
     });
 }

@@ -78,7 +78,8 @@ class CDBCVariant {
     void copyFrom(const VARIANT& source);
     bool isEmptyOrNull() const { return value.vt == VT_EMPTY || value.vt == VT_NULL; }
     [[noreturn]] void raiseTypeError(const char* target) const;
-    // The element count of an accepted array, limited to `capacity`.
+    // The element count of an accepted array's first dimension, limited to `capacity`; 0 when
+    // any dimension is empty.
     unsigned elementCount(unsigned capacity) const;
     unsigned elementSize() const;
     template <typename Reader>

@@ -33,19 +33,21 @@ std::vector<std::string> WMIResult::getPropertyNames() const {
     const HRESULT result = object->GetNames(nullptr, WBEM_FLAG_NONSYSTEM_ONLY, nullptr, &names);
     if (result != S_OK) throw WMIException(__FILE__, __LINE__, result);
     std::vector<std::string> list;
-    try {
-        LONG lower = 0;
-        LONG upper = -1;
-        BSTR* items = nullptr;
-        if (names != nullptr && SUCCEEDED(SafeArrayGetLBound(names, 1, &lower)) &&
-            SUCCEEDED(SafeArrayGetUBound(names, 1, &upper)) && upper >= lower &&
-            SUCCEEDED(SafeArrayAccessData(names, reinterpret_cast<void**>(&items)))) {
+    LONG lower = 0;
+    LONG upper = -1;
+    BSTR* items = nullptr;
+    if (names != nullptr && SUCCEEDED(SafeArrayGetLBound(names, 1, &lower)) &&
+        SUCCEEDED(SafeArrayGetUBound(names, 1, &upper)) && upper >= lower &&
+        SUCCEEDED(SafeArrayAccessData(names, reinterpret_cast<void**>(&items)))) {
+        try {
             for (LONG i = 0; i <= upper - lower; ++i) list.push_back(bstrToNarrow(items[i]));
+        } catch (...) {
+            // A locked array cannot be destroyed.
             SafeArrayUnaccessData(names);
+            SafeArrayDestroy(names);
+            throw;
         }
-    } catch (...) {
-        SafeArrayDestroy(names);
-        throw;
+        SafeArrayUnaccessData(names);
     }
     SafeArrayDestroy(names);
     return list;

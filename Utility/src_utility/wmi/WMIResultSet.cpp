@@ -1,17 +1,36 @@
 #include "WMIResultSet.h"
 
+#include <cerrno>
+#include <cstdlib>
+
 #include "ErrorCodes.h"
 #include "WMIException.h"
 
 namespace {
 
-// Instances are fetched one at a time, each waited for this long.
+using Clock = std::chrono::steady_clock;
+
+// Instances are fetched one at a time, each waited for at most this long per call.
 constexpr LONG kNextTimeoutMs = 2000;
+// How long one enumeration may wait for late instances in all, unless the environment says.
+constexpr long kDefaultWaitLimitMs = 60000;
+constexpr char kWaitLimitVariable[] = "NVX4_WMI_WAIT_MS";
+
+Clock::duration waitLimit() {
+    const char* text = std::getenv(kWaitLimitVariable);
+    if (text == nullptr || *text == '\0') return std::chrono::milliseconds(kDefaultWaitLimitMs);
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(text, &end, 10);
+    if (*end != '\0' || errno != 0 || value < 0)
+        return std::chrono::milliseconds(kDefaultWaitLimitMs);
+    return std::chrono::milliseconds(value);
+}
 
 }  // namespace
 
 WMIResultSet::WMIResultSet(IEnumWbemClassObject* enumerator, const WMISecurity& security)
-    : enumerator(enumerator) {
+    : enumerator(enumerator), deadline(Clock::now() + waitLimit()) {
     try {
         this->security = security;
         this->security.setProxyBlanket(enumerator);
@@ -30,8 +49,7 @@ WMIResultSet::~WMIResultSet() {
 // failing first fetch is left for next() to report.
 void WMIResultSet::readFieldNames() {
     IWbemClassObject* first = nullptr;
-    ULONG returned = 0;
-    const HRESULT fetched = enumerator->Next(kNextTimeoutMs, 1, &first, &returned);
+    const HRESULT fetched = fetch(first);
     if (fetched != S_OK || first == nullptr) {
         if (first != nullptr) first->Release();
         return;
@@ -44,20 +62,33 @@ void WMIResultSet::readFieldNames() {
     if (rewound != S_OK) throw WMIException(__FILE__, __LINE__, rewound);
 }
 
+// WBEM_S_TIMEDOUT means the instance is not ready yet, not that there are no more: the fetch
+// asks again until the enumeration's time limit has passed, and then fails.
+HRESULT WMIResultSet::fetch(IWbemClassObject*& object) {
+    for (;;) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        const LONG wait =
+            left < kNextTimeoutMs ? static_cast<LONG>(left < 0 ? 0 : left) : kNextTimeoutMs;
+        ULONG returned = 0;
+        const HRESULT result = enumerator->Next(wait, 1, &object, &returned);
+        if (result != static_cast<HRESULT>(WBEM_S_TIMEDOUT)) return result;
+        if (object != nullptr) object->Release();
+        object = nullptr;
+        if (Clock::now() >= deadline) return static_cast<HRESULT>(WBEM_E_TIMED_OUT);
+    }
+}
+
 bool WMIResultSet::next() {
     IWbemClassObject* object = nullptr;
-    ULONG returned = 0;
-    const HRESULT result = enumerator->Next(kNextTimeoutMs, 1, &object, &returned);
+    const HRESULT result = fetch(object);
     if (result == S_OK && object != nullptr) {
         current.set(object);
         object->Release();
         return true;
     }
     if (object != nullptr) object->Release();
-    // A timeout ends the walk as the end of the instances does.
-    if (result == S_OK || result == static_cast<HRESULT>(WBEM_S_FALSE) ||
-        result == static_cast<HRESULT>(WBEM_S_TIMEDOUT))
-        return false;
+    if (result == S_OK || result == static_cast<HRESULT>(WBEM_S_FALSE)) return false;
     throw WMIException(__FILE__, __LINE__, result);
 }
 

@@ -7,6 +7,7 @@
 #include <oleauto.h>
 #include <wbemcli.h>
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -21,8 +22,10 @@ class WMIResultSet : public DBResultSet {
     // the property names from the first instance, then rewinds the enumerator.
     WMIResultSet(IEnumWbemClassObject* enumerator, const WMISecurity& security);
 
-    // True when an instance is now current; false at the end of the instances or when none
-    // arrived within the wait.
+    // True when an instance is now current; false at the end of the instances. An instance that
+    // is late is waited for as long as the enumeration's time limit allows (NVX4_WMI_WAIT_MS,
+    // milliseconds from the construction; 60000 by default); past it the walk fails with
+    // WMIException WBEM_E_TIMED_OUT.
     bool next() override;
     std::string getString(const std::string& name) override;
     // Copies at most `size` characters; returns the number of characters copied.
@@ -52,8 +55,10 @@ class WMIResultSet : public DBResultSet {
   private:
     const WMIResult& currentRow() const;
     void readFieldNames();
+    HRESULT fetch(IWbemClassObject*& object);
 
     IEnumWbemClassObject* enumerator;
+    std::chrono::steady_clock::time_point deadline;
     WMISecurity security;
     WMIResult current;
 };

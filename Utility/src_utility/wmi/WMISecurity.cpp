@@ -7,6 +7,8 @@
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
+#include <memory>
+#include <new>
 
 #include "ErrorCodes.h"
 #include "WMIException.h"
@@ -120,14 +122,14 @@ HRESULT enablePrivileges() {
     DWORD needed = 0;
     GetTokenInformation(token, TokenPrivileges, probe, sizeof(probe), &needed);
     const size_t size = needed < sizeof(TOKEN_PRIVILEGES) ? sizeof(TOKEN_PRIVILEGES) : needed;
-    auto* privileges = static_cast<TOKEN_PRIVILEGES*>(std::calloc(1, size));
+    std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[size]());
+    auto* privileges = reinterpret_cast<TOKEN_PRIVILEGES*>(buffer.get());
     if (privileges == nullptr) {
         CloseHandle(token);
         return kOutOfMemory;
     }
     if (!GetTokenInformation(token, TokenPrivileges, privileges, static_cast<DWORD>(size),
                              &needed)) {
-        std::free(privileges);
         CloseHandle(token);
         return kAccessDenied;
     }
@@ -140,7 +142,6 @@ HRESULT enablePrivileges() {
     for (size_t i = 0; i < count; ++i) entries[i].Attributes |= SE_PRIVILEGE_ENABLED;
 
     const BOOL adjusted = AdjustTokenPrivileges(token, FALSE, privileges, 0, nullptr, nullptr);
-    std::free(privileges);
     CloseHandle(token);
     return adjusted ? S_OK : kAccessDenied;
 }

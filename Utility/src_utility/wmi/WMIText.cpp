@@ -1,15 +1,24 @@
 #include "WMIText.h"
 
+#include <new>
+
 #include "WMIException.h"
+
+// Without flags the conversions replace what they cannot convert, so they fail only for want of
+// resources; a failure is reported, never passed on as empty or NUL-filled text.
 
 BSTR toBstr(const char* text) {
     if (text == nullptr) text = "";
     // The required length includes the terminator, which SysAllocStringLen adds by itself.
     const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (length <= 1) return SysAllocStringLen(nullptr, 0);
+    if (length <= 0) return nullptr;
+    if (length == 1) return SysAllocStringLen(nullptr, 0);
     BSTR wide = SysAllocStringLen(nullptr, static_cast<UINT>(length - 1));
     if (wide == nullptr) return nullptr;
-    MultiByteToWideChar(CP_ACP, 0, text, -1, wide, length);
+    if (MultiByteToWideChar(CP_ACP, 0, text, -1, wide, length) != length) {
+        SysFreeString(wide);
+        return nullptr;
+    }
     return wide;
 }
 
@@ -17,9 +26,11 @@ std::string toNarrow(const wchar_t* text, size_t length) {
     if (text == nullptr || length == 0) return std::string();
     const int wideLength = static_cast<int>(length);
     const int size = WideCharToMultiByte(CP_ACP, 0, text, wideLength, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return std::string();
+    if (size <= 0) throw std::bad_alloc();
     std::string narrow(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, wideLength, &narrow[0], size, nullptr, nullptr);
+    if (WideCharToMultiByte(CP_ACP, 0, text, wideLength, &narrow[0], size, nullptr, nullptr) !=
+        size)
+        throw std::bad_alloc();
     return narrow;
 }
 

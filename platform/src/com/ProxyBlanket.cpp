@@ -2,9 +2,9 @@
 // objects are in-process, so there is nothing further to apply.
 #include <objbase.h>
 
-#include <deque>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "nvx4/platform/ProxyBlanketLog.h"
 #include "nvx4/repository/FaultInjection.h"
@@ -20,8 +20,36 @@ namespace {
 constexpr std::size_t kLogLength = 64;
 constexpr DWORD kKnownCapabilities = 0x3FFF;
 
+// The latest calls in a ring of fixed size: once it is full, each call takes the oldest one's
+// place, so recording allocates nothing more however long the process runs.
+class CallRing {
+  public:
+    CallRing() { calls_.reserve(kLogLength); }
+    void record(ProxyBlanketCall call) {
+        if (calls_.size() < kLogLength) {
+            calls_.push_back(std::move(call));
+            return;
+        }
+        calls_[oldest_] = std::move(call);
+        oldest_ = (oldest_ + 1) % kLogLength;
+    }
+    std::vector<ProxyBlanketCall> inOrder() const {
+        std::vector<ProxyBlanketCall> ordered(calls_.begin() + oldest_, calls_.end());
+        ordered.insert(ordered.end(), calls_.begin(), calls_.begin() + oldest_);
+        return ordered;
+    }
+    void clear() {
+        calls_.clear();
+        oldest_ = 0;
+    }
+
+  private:
+    std::vector<ProxyBlanketCall> calls_;
+    std::size_t oldest_ = 0;
+};
+
 std::mutex logMutex;
-std::deque<ProxyBlanketCall> log;
+CallRing log;
 
 bool isKnownService(DWORD service) {
     return service == RPC_C_AUTHN_NONE || service == RPC_C_AUTHN_WINNT ||
@@ -49,7 +77,7 @@ namespace nvx4::platform {
 
 std::vector<ProxyBlanketCall> ProxyBlanketLog::calls() {
     std::lock_guard<std::mutex> lock(logMutex);
-    return std::vector<ProxyBlanketCall>(log.begin(), log.end());
+    return log.inOrder();
 }
 
 void ProxyBlanketLog::clear() {
@@ -59,8 +87,7 @@ void ProxyBlanketLog::clear() {
 
 void ProxyBlanketLog::record(ProxyBlanketCall call) {
     std::lock_guard<std::mutex> lock(logMutex);
-    if (log.size() == kLogLength) log.pop_front();
-    log.push_back(std::move(call));
+    log.record(std::move(call));
 }
 
 }  // namespace nvx4::platform

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <limits>
 
+#include "nvx4/repository/FaultInjection.h"
+
 namespace {
 
 constexpr std::size_t kHeader = 16;  // keeps the descriptor 16-byte aligned
@@ -141,6 +143,8 @@ HRESULT copyElement(VARTYPE vt, const void* from, void* to, ULONG size) {
 SAFEARRAY* SafeArrayCreate(VARTYPE vt, UINT cDims, SAFEARRAYBOUND* rgsabound) {
     const ULONG size = elementSize(vt);
     if (size == 0 || cDims == 0 || cDims > 0xFFFF || rgsabound == nullptr) return nullptr;
+    if (nvx4::repository::FaultInjection::fire(nvx4::repository::FaultPoint::AllocArray))
+        return nullptr;
     std::size_t count = 1;
     for (UINT d = 0; d < cDims; ++d) {
         if (rgsabound[d].cElements != 0 &&

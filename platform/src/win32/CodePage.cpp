@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "nvx4/repository/Utf8.h"
@@ -48,11 +49,16 @@ int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int
     // -1: the text is NUL-terminated, and the terminator is converted too.
     const std::size_t length =
         cbMultiByte == -1 ? std::strlen(lpMultiByteStr) + 1 : static_cast<std::size_t>(cbMultiByte);
-    std::wstring wide;
-    if (!Utf8::decode(std::string_view(lpMultiByteStr, length), wide,
-                      (dwFlags & MB_ERR_INVALID_CHARS) != 0))
-        return fail(ERROR_NO_UNICODE_TRANSLATION);
-    return deliver(wide, lpWideCharStr, cchWideChar);
+    // A system call reports running out of memory; it never throws.
+    try {
+        std::wstring wide;
+        if (!Utf8::decode(std::string_view(lpMultiByteStr, length), wide,
+                          (dwFlags & MB_ERR_INVALID_CHARS) != 0))
+            return fail(ERROR_NO_UNICODE_TRANSLATION);
+        return deliver(wide, lpWideCharStr, cchWideChar);
+    } catch (const std::bad_alloc&) {
+        return fail(ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar,
@@ -69,12 +75,16 @@ int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int
     const std::size_t length =
         cchWideChar == -1 ? std::wcslen(lpWideCharStr) + 1 : static_cast<std::size_t>(cchWideChar);
     const std::wstring_view wide(lpWideCharStr, length);
-    std::string narrow;
-    if (!Utf8::encode(wide, narrow, (dwFlags & WC_ERR_INVALID_CHARS) != 0))
-        return fail(ERROR_NO_UNICODE_TRANSLATION);
-    if (lpUsedDefaultChar != nullptr) {
-        std::string strict;
-        *lpUsedDefaultChar = Utf8::encode(wide, strict, true) ? FALSE : TRUE;
+    try {
+        std::string narrow;
+        if (!Utf8::encode(wide, narrow, (dwFlags & WC_ERR_INVALID_CHARS) != 0))
+            return fail(ERROR_NO_UNICODE_TRANSLATION);
+        if (lpUsedDefaultChar != nullptr) {
+            std::string strict;
+            *lpUsedDefaultChar = Utf8::encode(wide, strict, true) ? FALSE : TRUE;
+        }
+        return deliver(narrow, lpMultiByteStr, cbMultiByte);
+    } catch (const std::bad_alloc&) {
+        return fail(ERROR_NOT_ENOUGH_MEMORY);
     }
-    return deliver(narrow, lpMultiByteStr, cbMultiByte);
 }

@@ -76,12 +76,17 @@ HRESULT arrayToVariant(const std::vector<Value>& elements, CimType type, VARIANT
     SAFEARRAY* array = SafeArrayCreateVector(vt, 0, static_cast<ULONG>(elements.size()));
     if (array == nullptr) return WBEM_E_OUT_OF_MEMORY;
     auto* data = static_cast<unsigned char*>(array->pvData);
-    for (std::size_t i = 0; i < elements.size(); ++i) {
-        const HRESULT result = store(elements[i], type, data + i * array->cbElements);
-        if (FAILED(result)) {
-            SafeArrayDestroy(array);
-            return result;
+    try {
+        for (std::size_t i = 0; i < elements.size(); ++i) {
+            const HRESULT result = store(elements[i], type, data + i * array->cbElements);
+            if (FAILED(result)) {
+                SafeArrayDestroy(array);
+                return result;
+            }
         }
+    } catch (...) {
+        SafeArrayDestroy(array);
+        throw;
     }
     out->vt = VT_ARRAY | vt;
     out->parray = array;

@@ -103,8 +103,13 @@ WbemClassObject* WbemClassObject::classObject(ClassPtr cls, OriginPtr origin) {
     auto* object =
         new (std::nothrow) WbemClassObject(std::move(cls), std::move(origin), WBEM_GENUS_CLASS);
     if (object == nullptr) return nullptr;
-    for (const PropertyDef& property : object->cls_->properties)
-        object->own_.push_back(property.defaultValue);
+    try {
+        for (const PropertyDef& property : object->cls_->properties)
+            object->own_.push_back(property.defaultValue);
+    } catch (...) {
+        object->Release();
+        throw;
+    }
     return object;
 }
 

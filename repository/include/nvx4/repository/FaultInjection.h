@@ -10,7 +10,10 @@
 // A call that a fault fails does nothing else: no object, no output. Calls that return BOOL
 // (ImpersonateSelf, OpenThreadToken, GetTokenInformation, AdjustTokenPrivileges) return FALSE and
 // the fault's result becomes the thread's last error. A Next failed with a success code (such as
-// WBEM_S_TIMEDOUT) returns that code and no object.
+// WBEM_S_TIMEDOUT) returns that code and no object. An allocation failed by AllocString or
+// AllocArray returns null, as when memory runs out (the result is not used):
+//
+//   FaultInjection::inject(Fault::at(FaultPoint::AllocString, 0, 4));    // the 4th new BSTR
 #ifndef NVX4_REPOSITORY_FAULTINJECTION_H
 #define NVX4_REPOSITORY_FAULTINJECTION_H
 
@@ -37,6 +40,8 @@ enum class FaultPoint {
     OpenThreadToken,
     GetTokenInformation,
     AdjustTokenPrivileges,
+    AllocString,  // every BSTR allocation (SysAllocString and its relatives)
+    AllocArray,   // every SAFEARRAY allocation (SafeArrayCreate and SafeArrayCreateVector)
 };
 
 struct Fault {
@@ -60,6 +65,8 @@ class FaultInjection {
   public:
     static void inject(Fault fault);
     static void clear();
+    // How often the faults injected since the last clear() have fired.
+    static unsigned fired();
 
     // For the platform: the result to fail this call with, if a fault fires on it.
     static std::optional<std::int32_t> fire(FaultPoint point, std::wstring_view property = {},

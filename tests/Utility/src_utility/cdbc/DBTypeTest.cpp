@@ -76,10 +76,14 @@ TEST(DBDouble, TruncatesTowardZeroAndSaturates) {
     }
 }
 
-TEST(DBDouble, KeepsThePreviousValueAfterNull) {
+// A NULL fetch leaves the previous row's value in the buffer; it must not show through.
+TEST(DBDouble, ReadsZeroWhenNullWhateverTheBufferHolds) {
     DBDouble value;
     *value.buffer() = 3.5;
     value.indicator = -1;
+    EXPECT_EQ(value.getDouble(), 0.0);
+    EXPECT_EQ(value.getInt(), 0);
+    value.indicator = 8;
     EXPECT_EQ(value.getDouble(), 3.5);
 }
 

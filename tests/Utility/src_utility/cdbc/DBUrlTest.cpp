@@ -58,13 +58,25 @@ TEST(DBUrl, RejectsUrlsWithoutDriverOrDatabase) {
     EXPECT_CDBC_THROW(DBUrl(":"), 0x22000FFE, "undefine database name");
 }
 
-TEST(DBUrl, TracesTheWholeUrlAtLevelThree) {
-    nvx4::test::TempPath trace("trace.log");
-    nvx4::test::ScopedEnv level("KEV_TRACE_LEVEL", "3");
-    nvx4::test::ScopedEnv file("KEV_TRACE_FILE", trace.path());
-    DBUrl("odbc:inv//user=u,password=secret");
-    EXPECT_NE(trace.read().find("\nurl is odbc:inv//user=u,password=secret\n"), std::string::npos)
-        << trace.read();
+// The trace shows the URL as given, except for the password's value.
+TEST(DBUrl, TracesTheUrlAtLevelThreeWithThePasswordMasked) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"odbc:inv//user=u,password=secret", "odbc:inv//user=u,password=***"},
+        {"odbc:inv//password=s3,user=u,x", "odbc:inv//password=***,user=u,x"},
+        {"wmi:localhost//user=,password=,namespace=root\\nvx4\\node",
+         "wmi:localhost//user=,password=,namespace=root\\nvx4\\node"},
+        {"odbc:inv//user=password=x,Password=y,passwords=z",
+         "odbc:inv//user=password=x,Password=y,passwords=z"},
+        {"odbc:password=secret", "odbc:password=secret"},  // a database name, not a property
+    };
+    for (const auto& [url, shown] : cases) {
+        nvx4::test::TempPath trace("trace.log");
+        nvx4::test::ScopedEnv level("KEV_TRACE_LEVEL", "3");
+        nvx4::test::ScopedEnv file("KEV_TRACE_FILE", trace.path());
+        DBUrl{url};
+        const std::string text = trace.read();
+        EXPECT_NE(text.find("\nurl is " + std::string(shown) + "\n"), std::string::npos) << text;
+    }
 }
 
 }  // namespace

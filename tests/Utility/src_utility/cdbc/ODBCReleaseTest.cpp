@@ -94,3 +94,27 @@ TEST(ODBCRelease, ConnectionLostByTheServerIsStillReleased) {
     EXPECT_NO_THROW(writer.reset());
     EXPECT_EQ(Handles(), before);
 }
+
+// A final commit refused because another connection holds a read lock ("database is locked"):
+// the destructor rolls back, disconnects and frees both handles, so the lock goes with them and
+// a later writer gets in.
+TEST(ODBCRelease, CommitRefusedOnDestructionIsRolledBack) {
+    auto owner = connect(nvx4::test::kSQLite.url);
+    nvx4::test::ScopedTable table(*owner, "n INTEGER");
+    const std::string count = "SELECT COUNT(*) AS c FROM " + table.name();
+    const std::string insert = "INSERT INTO " + table.name() + " VALUES (1)";
+    auto reader = connect(nvx4::test::kSQLite.url);
+    reader->setAutoCommit(false);
+    EXPECT_EQ(nvx4::test::queryInt(*reader, count, "c"), 0);  // the read lock stays
+    const Handles before;
+    {
+        auto writer = connect(nvx4::test::kSQLiteNoWait.url);
+        writer->setAutoCommit(false);
+        execute(*writer, {insert});
+        EXPECT_THROW(writer->commit(), CDBC_Exception);
+    }
+    EXPECT_EQ(Handles(), before);
+    reader->rollback();
+    execute(*connect(nvx4::test::kSQLiteNoWait.url), {insert});
+    EXPECT_EQ(nvx4::test::queryInt(*owner, count, "c"), 1);
+}

@@ -109,9 +109,8 @@ void checkTypeTable(const DataSource& source, const std::string& dataSource,
                 EXPECT_DOUBLE_EQ(rows->getDouble(column), std::stod(c.expected));
                 EXPECT_CDBC_THROW(rows->getString(column), kTypeError, "type cast error");
                 ASSERT_TRUE(rows->next());
-                // The value object keeps whatever the buffer holds; the SQLite driver zeroes it
-                // for a NULL.
                 EXPECT_EQ(rows->getDouble(column), 0.0) << "NULL";
+                EXPECT_EQ(rows->getInt(column), 0) << "NULL";
                 break;
             case TypeCase::Text:
                 EXPECT_EQ(rows->getString(column), c.expected);

@@ -28,6 +28,8 @@ struct DataSource {
 
 // SQLite ignores credentials, so its URL carries none: the connection passes empty strings.
 inline const DataSource kSQLite{"SQLite", "odbc:nvx4_sqlite"};
+// The same database, waiting only briefly for another connection's lock.
+inline const DataSource kSQLiteNoWait{"SQLite", "odbc:nvx4_sqlite_nowait"};
 inline const DataSource kPostgreSQL{"PostgreSQL", "odbc:nvx4_pg//user=nvx4,password=nvx4-secret"};
 
 inline void PrintTo(const DataSource& source, std::ostream* out) { *out << source.name; }

@@ -3,7 +3,8 @@
 #
 #   odbc-sources.sh start DIR SQLITE_DRIVER POSTGRESQL_DRIVER
 #     Registers both drivers in DIR/odbcinst.ini and the data sources in DIR/odbc.ini (select them
-#     with ODBCSYSINI=DIR and ODBCINI=DIR/odbc.ini). nvx4_sqlite is a fresh database file in DIR;
+#     with ODBCSYSINI=DIR and ODBCINI=DIR/odbc.ini). nvx4_sqlite is a fresh database file in DIR
+#     (nvx4_sqlite_nowait the same file, giving up on a lock after 200 ms instead of 30 s);
 #     nvx4_pg is a throwaway PostgreSQL server started here on 127.0.0.1 and a free high port, in
 #     a temporary folder, as an unprivileged user; nvx4_pg_stopped names a port nothing listens on.
 #   odbc-sources.sh stop DIR
@@ -99,6 +100,11 @@ write_data_sources() {
 Driver = NVX4 SQLite
 Database = $dir/nvx4.sqlite
 Timeout = 30000
+
+[nvx4_sqlite_nowait]
+Driver = NVX4 SQLite
+Database = $dir/nvx4.sqlite
+Timeout = 200
 
 [nvx4_pg]
 Driver = NVX4 PostgreSQL

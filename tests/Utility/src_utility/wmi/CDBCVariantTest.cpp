@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <functional>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "ExpectThrowCode.h"
@@ -44,6 +46,12 @@ struct Variant {
         std::vector<BSTR> copies;
         for (const wchar_t* item : items) copies.push_back(item ? SysAllocString(item) : nullptr);
         return array<BSTR>(VT_BSTR, copies);
+    }
+    // An array of `type` elements with the given bounds, first dimension first.
+    Variant& shaped(VARTYPE type, std::vector<SAFEARRAYBOUND> bounds) {
+        value.parray = SafeArrayCreate(type, static_cast<UINT>(bounds.size()), bounds.data());
+        value.vt = static_cast<VARTYPE>(VT_ARRAY | type);
+        return *this;
     }
     CDBCVariant wrap() const { return CDBCVariant(value); }
 
@@ -206,6 +214,37 @@ TEST(CDBCVariant, CopiesTextIntoCallerBuffers) {
     EXPECT_EQ(std::wstring(wideSlots, 8), std::wstring(L"abc\0ab\0\0", 8));
 }
 
+// The narrow form of as many whole characters of `text` as fit in width - 1 bytes, NUL-padded
+// to `width`.
+std::string wholeCharacters(const std::wstring& text, int width) {
+    std::string kept;
+    for (wchar_t c : text) {
+        char piece[8];
+        const int size =
+            WideCharToMultiByte(CP_ACP, 0, &c, 1, piece, sizeof(piece), nullptr, nullptr);
+        if (kept.size() + static_cast<size_t>(size) > static_cast<size_t>(width - 1)) break;
+        kept.append(piece, static_cast<size_t>(size));
+    }
+    return kept + std::string(static_cast<size_t>(width) - kept.size(), '\0');
+}
+
+// Text cut to its slot never ends in part of a multibyte character.
+TEST(CDBCVariant, CutsStringArrayElementsBetweenCharacters) {
+    const std::pair<const wchar_t*, int> cases[] = {
+        {L"\u00e9\u00e9\u00e9", 4}, {L"a\u20ac\u20ac", 5}, {L"\u20ac", 3}, {L"abc", 4}};
+    for (const auto& [text, width] : cases) {
+        Variant raw;
+        raw.texts({text});
+        std::vector<char> slot(static_cast<size_t>(width), 'x');
+        EXPECT_EQ(raw.wrap().asCStringArray(slot.data(), 1, width), 1);
+        EXPECT_EQ(std::string(slot.begin(), slot.end()), wholeCharacters(text, width));
+    }
+#ifndef _WIN32
+    // The ANSI code page is UTF-8 here.
+    EXPECT_EQ(wholeCharacters(L"\u00e9\u00e9\u00e9", 4), std::string("\xc3\xa9\0\0", 4));
+#endif
+}
+
 TEST(CDBCVariant, ConvertsArrays) {
     std::int32_t longs[3] = {};
     EXPECT_EQ(Variant().array<LONG>(VT_I4, {1, 2, 3, 4, 5}).wrap().asLongArray(longs, 3), 3);
@@ -231,6 +270,51 @@ TEST(CDBCVariant, ConvertsArrays) {
     double doubles[1];
     EXPECT_CDBC_THROW(Variant().array<LONG>(VT_I4, {1}, VT_R8).wrap().asDoubleArray(doubles, 1),
                       kTypeError, "double type length is:4");
+}
+
+// Arrays whose first dimension's bounds promise more than the array holds: an empty one whose
+// upper bound wraps, and two-dimensional ones with an empty dimension. No element is read.
+TEST(CDBCVariant, ReadsNothingFromArraysWithoutElements) {
+    const std::vector<std::pair<const char*, std::vector<SAFEARRAYBOUND>>> shapes = {
+        {"empty from INT_MIN", {{0, INT_MIN}}},
+        {"50 x 0", {{50, 0}, {0, 0}}},
+        {"0 x 50", {{0, 0}, {50, 0}}},
+    };
+    // One reader of each way of reading the elements; all of them count alike.
+    std::uint8_t flags[8];
+    std::int32_t longs[8];
+    double doubles[8];
+    char texts[8 * 4];
+    WMIResult results[8];
+    using Count = std::function<int(const CDBCVariant&)>;
+    const std::vector<std::tuple<const char*, VARTYPE, Count>> readers = {
+        {"CStringArray", VT_BSTR,
+         [&](const CDBCVariant& v) { return v.asCStringArray(texts, 8, 4); }},
+        {"LongArray", VT_I4, [&](const CDBCVariant& v) { return v.asLongArray(longs, 8); }},
+        {"DoubleArray", VT_R8, [&](const CDBCVariant& v) { return v.asDoubleArray(doubles, 8); }},
+        {"BooleanArray", VT_BOOL, [&](const CDBCVariant& v) { return v.asBooleanArray(flags, 8); }},
+        {"ResultArray", VT_UNKNOWN,
+         [&](const CDBCVariant& v) { return v.asResultArray(results, 8); }},
+    };
+    for (const auto& [shape, bounds] : shapes) {
+        for (const auto& [reader, type, read] : readers) {
+            Variant raw;
+            raw.shaped(type, bounds);
+            ASSERT_NE(raw.value.parray, nullptr) << shape;
+            EXPECT_EQ(read(raw.wrap()), 0) << shape << ", " << reader;
+        }
+        for (VARTYPE type : {VT_I4, VT_BSTR, VT_BOOL, VT_UNKNOWN}) {
+            Variant raw;
+            raw.shaped(type, bounds);
+            std::ostringstream out;
+            out << raw.wrap();
+            EXPECT_EQ(out.str(), "") << shape << ", " << CDBCVariant::typeName(raw.value.vt);
+        }
+    }
+    // Otherwise the first dimension counts.
+    Variant raw;
+    raw.shaped(VT_I4, {{2, 0}, {3, 0}});
+    EXPECT_EQ(raw.wrap().asLongArray(longs, 8), 2);
 }
 
 TEST(CDBCVariant, RefusesErrorValuesAndNullPointers) {

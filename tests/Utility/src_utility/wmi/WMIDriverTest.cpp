@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "AllocationFailure.h"
 #include "DBConnection.h"
 #include "DBDriver.h"
 #include "DBStatement.h"
@@ -25,6 +26,8 @@
 #include "WMIParameter.h"
 #include "WMIResult.h"
 #include "WMIResultSet.h"
+#include "WMISecurity.h"
+#include "WMIText.h"
 #include "nvx4/platform/NameService.h"
 #include "nvx4/platform/ProxyBlanketLog.h"
 #include "nvx4/platform/ThreadTokens.h"
@@ -36,10 +39,12 @@ namespace {
 using namespace nvx4::platform;
 using namespace nvx4::repository;
 using namespace nvx4::test;
+using nvx4::test::AllocationFailure;
 
 constexpr char kUrl[] = "wmi:localhost//user=,password=,namespace=root\\nvx4\\node";
 constexpr HRESULT status(WBEMSTATUS code) { return static_cast<HRESULT>(code); }
 constexpr int hr(unsigned code) { return static_cast<int>(code); }
+constexpr HRESULT kLate = static_cast<HRESULT>(WBEM_S_TIMEDOUT);
 
 constexpr char kRows[] = R"(
 class NVX4_Test_Row {
@@ -95,6 +100,8 @@ class WMIDriverTest : public ::testing::Test {
 
     void open() {
         connection_.reset(DBDriver::getConnection(DBUrl(kUrl)));
+        // The driver answers with no connection when it cannot allocate one.
+        if (connection_ == nullptr) throw std::bad_alloc();
         statement_.reset(connection_->createStatement());
     }
     WMIResultSet* query(const std::string& text) {
@@ -275,11 +282,149 @@ TEST_F(WMIDriverTest, FailuresCarryTheirCodeAndLeakNothing) {
     }
 }
 
-TEST_F(WMIDriverTest, EndsTheWalkWhenAnInstanceIsLate) {
-    FaultInjection::inject(Fault::at(FaultPoint::Next, status(WBEM_S_TIMEDOUT), 3));
+// WBEM_S_TIMEDOUT means "not yet": the walk asks again and misses nothing, until the wait limit
+// has passed; then it fails rather than end as if there were no more instances.
+TEST_F(WMIDriverTest, WaitsForLateInstancesWithinTheLimit) {
+    for (unsigned step : {1, 3, 4})
+        FaultInjection::inject(Fault::at(FaultPoint::Next, kLate, step));
     open();
     query("select * from NVX4_Test_Row");
-    EXPECT_EQ(remainingIds(), (std::vector<int>{1}));
+    EXPECT_EQ(remainingIds(), (std::vector<int>{1, 2, 3}));
+
+    ScopedEnv limit("NVX4_WMI_WAIT_MS", "20");
+    FaultInjection::clear();
+    Fault never = Fault::at(FaultPoint::Next, kLate, 3);
+    never.repeat = true;
+    FaultInjection::inject(never);
+    query("select * from NVX4_Test_Row");
+    ASSERT_TRUE(rows_->next());
+    EXPECT_CDBC_THROW(rows_->next(), status(WBEM_E_TIMED_OUT), "UNKNOWM");
+}
+
+bool isOutOfMemory(const WMIException& e) {
+    const std::string asVariant = "type case VT_ERROR err:" + std::to_string(E_OUTOFMEMORY);
+    return e.code == E_OUTOFMEMORY || e.code == status(WBEM_E_OUT_OF_MEMORY) ||
+           (e.code == 0x22000FFB && e.message == asVariant);
+}
+
+// Each allocation an operation makes fails in turn, BSTRs, SAFEARRAYs and objects alike: the
+// operation completes or raises out-of-memory, and leaves nothing allocated behind (the leak
+// sanitizer watches the BSTRs and arrays, the allocation hook the objects).
+TEST_F(WMIDriverTest, RunningOutOfMemoryRaisesOutOfMemoryAndLeaksNothing) {
+    // The method call leaves out failing C++ allocations: a repository value whose copy throws is
+    // destroyed by the standard library as if it had been made.
+    const struct {
+        const char* name;
+        bool usesArrays;
+        bool allOperatorNew;
+        std::function<void()> run;
+    } operations[] = {
+        {"query", true, true,
+         [&] {
+             open();
+             query("select * from NVX4_Test_Row");
+             char tags[2 * 8];
+             while (rows_->next()) {
+                 rows_->getString("Name");
+                 rows_->getStringArray("Tags", tags, 2, 8);
+                 rows_->getVariant("Tags");
+             }
+         }},
+        {"identity", false, true,
+         [] {
+             for (const wchar_t* user : {L"DOM\\alice", L"alice"}) {
+                 BSTR domain = nullptr;
+                 BSTR name = nullptr;
+                 const HRESULT result = parseAuthorityUser(L"", user, &domain, &name);
+                 SysFreeString(domain);
+                 SysFreeString(name);
+                 if (result != S_OK) throw WMIException(__FILE__, __LINE__, result);
+             }
+             WMISecurity security;
+             BstrHolder user("alice");
+             BstrHolder password("secret");
+             security.setCredentials(user.get(), password.get());
+             WMISecurity copy(security);
+             enablePrivileges();
+         }},
+        {"method call", true, false,
+         [&] {
+             std::unique_ptr<WMIObject> object(wmi().getObject("NVX4_Test_Switch"));
+             std::unique_ptr<WMIParameter> in(object->getInParameters("Configure"));
+             const std::int32_t levels[] = {1, 2};
+             const std::string labels[] = {"a", "bc"};
+             in->setLongArray("Levels", levels, 2);
+             in->setStringArray("Labels", labels, 2);
+             in->setString("Label", "hi");
+             std::unique_ptr<WMIResult> out(object->execMethod("Configure", in.get()));
+         }},
+    };
+    const struct {
+        const char* name;
+        std::function<void(unsigned long)> failAt;
+        std::function<bool()> failed;
+    } exhaustions[] = {
+        {"BSTR",
+         [](unsigned long step) {
+             FaultInjection::inject(Fault::at(FaultPoint::AllocString, 0, step));
+         },
+         [] { return FaultInjection::fired() > 0; }},
+        {"SAFEARRAY",
+         [](unsigned long step) {
+             FaultInjection::inject(Fault::at(FaultPoint::AllocArray, 0, step));
+         },
+         [] { return FaultInjection::fired() > 0; }},
+        {"operator new", [](unsigned long step) { AllocationFailure::failAt(step); },
+         [] { return AllocationFailure::fired(); }},
+    };
+    Repository::setMethodHandler(L"NVX4_Test_Switch", L"Configure", [](MethodCall& call) {
+        call.setOutput(L"Summary", Value::text("ok"));
+        return 0;
+    });
+    for (const auto& operation : operations) {
+        for (const auto& exhaustion : exhaustions) {
+            const bool byOperatorNew = std::string(exhaustion.name) == "operator new";
+            if (byOperatorNew && !operation.allOperatorNew) continue;
+            unsigned failures = 0;
+            for (unsigned long step = 1;; ++step) {
+                SCOPED_TRACE(std::string(operation.name) + ", " + exhaustion.name + " " +
+                             std::to_string(step));
+                // The first run may set up what lives for the whole process; the second is
+                // measured.
+                long left = 0;
+                bool failed = false;
+                for (int run = 0; run < 2; ++run) {
+                    const long live = AllocationFailure::liveBlocks();
+                    FaultInjection::clear();
+                    exhaustion.failAt(step);
+                    try {
+                        operation.run();
+                    } catch (const WMIException& e) {
+                        failures += run;
+                        // A string that cannot be made is put as an error value, which the
+                        // property refuses.
+                        EXPECT_TRUE(isOutOfMemory(e) || e.code == status(WBEM_E_TYPE_MISMATCH))
+                            << std::hex << e.code << " " << e.message;
+                    } catch (const std::bad_alloc&) {
+                        failures += run;
+                        EXPECT_STREQ(exhaustion.name, "operator new");
+                    }
+                    failed = exhaustion.failed();
+                    AllocationFailure::disarm();
+                    FaultInjection::clear();
+                    rows_.reset();
+                    statement_.reset();
+                    connection_.reset();
+                    left = AllocationFailure::liveBlocks() - live;
+                }
+                ASSERT_EQ(left, 0);
+                if (!failed) break;
+            }
+            if (operation.usesArrays || std::string(exhaustion.name) != "SAFEARRAY") {
+                EXPECT_GT(failures, 0u) << operation.name << ", " << exhaustion.name;
+            }
+        }
+    }
 }
 
 TEST_F(WMIDriverTest, RefusesUnknownNamespacesClassesAndHosts) {
