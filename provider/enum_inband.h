@@ -73,7 +73,7 @@ std::vector<Record> readRecords(DBResultSet& rows) {
             record.Index = static_cast<unsigned short>(rowNumber);
         for (size_t i = 0; i < properties.size(); ++i)
             fillField(record, fields[i], properties[i], rows);
-        records.push_back(record);
+        records.push_back(std::move(record));
     }
     return records;
 }
@@ -98,7 +98,7 @@ int enumerateClass(std::string host, std::string className, int* count, void** i
     if (records.empty()) return 0;
     Record* array = new (std::nothrow) Record[records.size()];
     if (array == nullptr) return kNoMemory;
-    std::copy(records.begin(), records.end(), array);
+    std::move(records.begin(), records.end(), array);
     *count = static_cast<int>(records.size());
     *instances = array;
     return 0;

@@ -17,23 +17,25 @@
 
 namespace {
 
-// Plain counters: the benchmark allocates from one thread.
+// Plain counters: the benchmark allocates from one thread. Bytes count from where counting
+// started, so blocks allocated before and released during the count make the figure fall.
 std::size_t allocationCount = 0;
-std::size_t live = 0;
-std::size_t peak = 0;
+bool countingBytes = false;
+long long live = 0;
+long long peak = 0;
 
 #if NVX4_HEAP_COUNTER
 void counted(void* block) {
     if (block == nullptr) return;
     ++allocationCount;
-    live += malloc_usable_size(block);
+    if (!countingBytes) return;
+    live += static_cast<long long>(malloc_usable_size(block));
     if (live > peak) peak = live;
 }
 
 void released(void* block) {
-    if (block == nullptr) return;
-    const std::size_t size = malloc_usable_size(block);
-    live = size > live ? 0 : live - size;
+    if (block != nullptr && countingBytes)
+        live -= static_cast<long long>(malloc_usable_size(block));
 }
 #endif
 
@@ -43,9 +45,13 @@ namespace nvx4::bench {
 
 bool HeapCounter::active() { return NVX4_HEAP_COUNTER != 0; }
 std::size_t HeapCounter::allocations() { return allocationCount; }
-std::size_t HeapCounter::liveBytes() { return live; }
-std::size_t HeapCounter::peakBytes() { return peak; }
-void HeapCounter::resetPeak() { peak = live; }
+long long HeapCounter::liveBytes() { return live; }
+long long HeapCounter::peakBytes() { return peak; }
+void HeapCounter::startCountingBytes() {
+    live = peak = 0;
+    countingBytes = true;
+}
+void HeapCounter::stopCountingBytes() { countingBytes = false; }
 
 }  // namespace nvx4::bench
 
@@ -70,11 +76,11 @@ void* calloc(std::size_t count, std::size_t size) {
 }
 
 void* realloc(void* block, std::size_t size) {
-    const std::size_t before = block == nullptr ? 0 : malloc_usable_size(block);
+    const std::size_t before = block == nullptr || !countingBytes ? 0 : malloc_usable_size(block);
     void* moved = __libc_realloc(block, size);
     // A failed realloc leaves the old block in place; realloc(block, 0) frees it.
     if (moved == nullptr && size != 0) return moved;
-    live = before > live ? 0 : live - before;
+    live -= static_cast<long long>(before);
     counted(moved);
     return moved;
 }

@@ -68,6 +68,13 @@ CDBCVariant::CDBCVariant(const CDBCVariant& other) {
     checkError();
 }
 
+CDBCVariant::CDBCVariant(VARIANT& source, Adopted) : value(source) {
+    VariantInit(&source);
+    checkError();
+}
+
+CDBCVariant CDBCVariant::adopt(VARIANT& source) { return CDBCVariant(source, Adopted{}); }
+
 CDBCVariant& CDBCVariant::operator=(const CDBCVariant& other) {
     if (this != &other) {
         CDBCVariant copy(other);

@@ -21,6 +21,9 @@ class CDBCVariant {
     // Copies the value; a value that cannot be copied becomes VT_ERROR with the copy's result.
     explicit CDBCVariant(const VARIANT& source);
     CDBCVariant(const CDBCVariant& other);
+    // Takes over `source`'s value without copying it and leaves `source` VT_EMPTY. A VT_ERROR
+    // value raises as the copying constructors do.
+    static CDBCVariant adopt(VARIANT& source);
     CDBCVariant& operator=(const CDBCVariant& other);
     ~CDBCVariant();
 
@@ -75,6 +78,8 @@ class CDBCVariant {
     static const char* typeName(VARTYPE type);
 
   private:
+    struct Adopted {};
+    CDBCVariant(VARIANT& source, Adopted);
     void copyFrom(const VARIANT& source);
     bool isEmptyOrNull() const { return value.vt == VT_EMPTY || value.vt == VT_NULL; }
     [[noreturn]] void raiseTypeError(const char* target) const;

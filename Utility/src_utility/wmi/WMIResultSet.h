@@ -12,6 +12,7 @@
 
 #include "CDBCVariant.h"
 #include "DBResultSet.h"
+#include "WMIPropertyNames.h"
 #include "WMIResult.h"
 #include "WMISecurity.h"
 
@@ -51,11 +52,14 @@ class WMIResultSet : public DBResultSet {
 
   private:
     const WMIResult& currentRow() const;
+    // The value of a property of the current instance.
+    CDBCVariant read(const std::string& name);
     void readFieldNames();
 
     IEnumWbemClassObject* enumerator;
     WMISecurity security;
     WMIResult current;
+    WMIPropertyNames names;
 };
 
 #endif

@@ -76,6 +76,15 @@ HRESULT nameArray(const std::vector<std::wstring>& names, SAFEARRAY** out) {
     return S_OK;
 }
 
+// Whether the NUL-terminated `name` is `expected`, letter for letter. Stops at the first
+// difference, so it never reads past the end of a shorter name.
+bool isExactly(const std::wstring& expected, const wchar_t* name) {
+    const std::size_t length = expected.size();
+    for (std::size_t i = 0; i < length; ++i)
+        if (name[i] != expected[i]) return false;
+    return name[length] == L'\0';
+}
+
 HRESULT copyText(const std::wstring& text, BSTR* out) {
     *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
     return *out == nullptr ? static_cast<HRESULT>(WBEM_E_OUT_OF_MEMORY) : S_OK;
@@ -133,6 +142,18 @@ std::vector<Value>& WbemClassObject::ownValues() {
     return own_;
 }
 
+int WbemClassObject::findProperty(LPCWSTR name) const {
+    const std::vector<PropertyDef>& properties = cls_->properties;
+    const unsigned expected = expectedProperty_.load(std::memory_order_relaxed);
+    if (expected < properties.size() && isExactly(properties[expected].name, name)) {
+        expectedProperty_.store(expected + 1, std::memory_order_relaxed);
+        return static_cast<int>(expected);
+    }
+    const int index = cls_->propertyIndex(name);
+    if (index >= 0) expectedProperty_.store(index + 1, std::memory_order_relaxed);
+    return index;
+}
+
 HRESULT WbemClassObject::deliver(const Value& value, ValueType type, LONG flavor, VARIANT* pVal,
                                  CIMTYPE* pType, LONG* plFlavor) const {
     if (pVal != nullptr) {
@@ -155,18 +176,22 @@ HRESULT WbemClassObject::getSystemProperty(LPCWSTR name, VARIANT* pVal, CIMTYPE*
 HRESULT WbemClassObject::Get(LPCWSTR wszName, LONG lFlags, VARIANT* pVal, CIMTYPE* pType,
                              LONG* plFlavor) {
     if (wszName == nullptr || lFlags != 0) return WBEM_E_INVALID_PARAMETER;
-    if (std::optional<std::int32_t> fault =
-            FaultInjection::fire(FaultPoint::Get, wszName, position_))
-        return *fault;
+    if (FaultInjection::armed()) {
+        if (std::optional<std::int32_t> fault =
+                FaultInjection::fire(FaultPoint::Get, wszName, position_))
+            return *fault;
+    }
     return guarded([&] {
         if (SystemProperties::isSystem(wszName))
             return getSystemProperty(wszName, pVal, pType, plFlavor);
-        const int index = cls_->propertyIndex(wszName);
+        const int index = findProperty(wszName);
         if (index < 0) return static_cast<HRESULT>(WBEM_E_NOT_FOUND);
         const PropertyDef& property = cls_->properties[index];
-        const LONG flavor = Names::same(property.origin, cls_->name)
-                                ? WBEM_FLAVOR_ORIGIN_LOCAL
-                                : WBEM_FLAVOR_ORIGIN_PROPAGATED;
+        // Callers rarely ask for the flavor; it costs a name comparison.
+        LONG flavor = 0;
+        if (plFlavor != nullptr)
+            flavor = Names::same(property.origin, cls_->name) ? WBEM_FLAVOR_ORIGIN_LOCAL
+                                                              : WBEM_FLAVOR_ORIGIN_PROPAGATED;
         return deliver(values()[index], property.type, flavor, pVal, pType, plFlavor);
     });
 }
