@@ -7,10 +7,16 @@
 namespace nvx4::repository::test {
 namespace {
 
+PropertyDef property(std::wstring name) {
+    PropertyDef def;
+    def.name = std::move(name);
+    return def;
+}
+
 ClassDef classWith(std::initializer_list<const wchar_t*> names) {
     ClassDef cls;
     cls.name = L"Test_Lookup";
-    for (const wchar_t* name : names) cls.properties.push_back(PropertyDef{name});
+    for (const wchar_t* name : names) cls.properties.push_back(property(name));
     return cls;
 }
 
@@ -40,7 +46,7 @@ TEST(ClassDefTest, KeepsFindingPropertiesAddedAfterIndexing) {
     std::wstring last;
     for (int i = 0; i < 40; ++i) {
         last = L"Property" + std::to_wstring(i);
-        cls.properties.push_back(PropertyDef{last});
+        cls.properties.push_back(property(last));
         EXPECT_EQ(cls.propertyIndex(last), i);
     }
     cls.indexProperties();

@@ -95,12 +95,10 @@ void CDBCVariant::copyFrom(const VARIANT& source) {
     }
 }
 
-void CDBCVariant::checkError() const {
+void CDBCVariant::raiseError() const {
     // A VT_ERROR value owns nothing, so raising from a constructor leaks nothing.
-    if (value.vt == VT_ERROR)
-        throw WMIException(
-            __FILE__, __LINE__, CDBC_TYPE_ERROR,
-            "type case VT_ERROR err:" + std::to_string(static_cast<int>(value.scode)));
+    throw WMIException(__FILE__, __LINE__, CDBC_TYPE_ERROR,
+                       "type case VT_ERROR err:" + std::to_string(static_cast<int>(value.scode)));
 }
 
 void CDBCVariant::raiseTypeError(const char* target) const {

@@ -31,7 +31,9 @@ class CDBCVariant {
     VARTYPE type() const { return value.vt; }
 
     // Raises 0x22000FFB "type case VT_ERROR err:<error>" when the value is VT_ERROR.
-    void checkError() const;
+    void checkError() const {
+        if (value.vt == VT_ERROR) raiseError();
+    }
 
     std::string asString() const;
     // Copies at most `size` characters (no terminator when the text fills them, the rest
@@ -83,6 +85,7 @@ class CDBCVariant {
     void copyFrom(const VARIANT& source);
     bool isEmptyOrNull() const { return value.vt == VT_EMPTY || value.vt == VT_NULL; }
     [[noreturn]] void raiseTypeError(const char* target) const;
+    [[noreturn]] void raiseError() const;
     // The element count of an accepted array, limited to `capacity`.
     unsigned elementCount(unsigned capacity) const;
     unsigned elementSize() const;

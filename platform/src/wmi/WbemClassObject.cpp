@@ -76,15 +76,6 @@ HRESULT nameArray(const std::vector<std::wstring>& names, SAFEARRAY** out) {
     return S_OK;
 }
 
-// Whether the NUL-terminated `name` is `expected`, letter for letter. Stops at the first
-// difference, so it never reads past the end of a shorter name.
-bool isExactly(const std::wstring& expected, const wchar_t* name) {
-    const std::size_t length = expected.size();
-    for (std::size_t i = 0; i < length; ++i)
-        if (name[i] != expected[i]) return false;
-    return name[length] == L'\0';
-}
-
 HRESULT copyText(const std::wstring& text, BSTR* out) {
     *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
     return *out == nullptr ? static_cast<HRESULT>(WBEM_E_OUT_OF_MEMORY) : S_OK;
@@ -144,12 +135,13 @@ std::vector<Value>& WbemClassObject::ownValues() {
 
 int WbemClassObject::findProperty(LPCWSTR name) const {
     const std::vector<PropertyDef>& properties = cls_->properties;
+    const std::wstring_view wanted(name);
     const unsigned expected = expectedProperty_.load(std::memory_order_relaxed);
-    if (expected < properties.size() && isExactly(properties[expected].name, name)) {
+    if (expected < properties.size() && properties[expected].name == wanted) {
         expectedProperty_.store(expected + 1, std::memory_order_relaxed);
         return static_cast<int>(expected);
     }
-    const int index = cls_->propertyIndex(name);
+    const int index = cls_->propertyIndex(wanted);
     if (index >= 0) expectedProperty_.store(index + 1, std::memory_order_relaxed);
     return index;
 }

@@ -95,8 +95,7 @@ class WbemClassObject : public ComObject<IWbemClassObject> {
     HRESULT getSystemProperty(LPCWSTR name, VARIANT* pVal, CIMTYPE* pType, LONG* plFlavor) const;
     std::vector<repository::Value>& ownValues();
     // The position of a property, or -1. Callers mostly read properties in the class's order,
-    // so the one after the last found is tried first, by an exact comparison that needs neither
-    // the name's length nor its hash.
+    // so the one after the last found is tried first, by an exact comparison that needs no hash.
     int findProperty(LPCWSTR name) const;
 
     ClassPtr cls_;
