@@ -74,11 +74,20 @@ class Workload {
         setenv("NVX4_REPOSITORY", fixture.writeInto(NVX4_FIXTURE_FOLDER).c_str(), 1);
         int count = 0;
         void* records = nullptr;
+        HeapCounter::startCountingBytes();
         result_ = library().enumerateInstance(classId_, &count, &records);
+        HeapCounter::stopCountingBytes();
         const auto* first = static_cast<const Record*>(records);
         if (result_ == 0 && first != nullptr) source_.assign(first, first + count);
+        HeapCounter::resumeCountingBytes();
         library().snmpFree(classId_, records);
+        HeapCounter::stopCountingBytes();
+        cacheBytes_ = HeapCounter::liveBytes();
     }
+
+    // Heap the first enumeration left behind: the parsed file and the repository's snapshot
+    // (less whatever an earlier workload's snapshot gave back).
+    long long cacheBytes() const { return cacheBytes_; }
 
     // Why the workload cannot be measured; empty when it can.
     std::string problem(int instances) const {
@@ -125,6 +134,7 @@ class Workload {
 
   private:
     int classId_;
+    long long cacheBytes_ = 0;
     int result_ = 0;
     std::vector<Record> source_;
 };
@@ -159,6 +169,8 @@ void enumerateVsCopy(benchmark::State& state, std::size_t textLength) {
         state.counters["allocs_per_property"] = allocations / properties;
         state.counters["allocs_per_record"] = allocations / records;
         state.counters["peak_over_records"] = workload.peakOverRecords();
+        state.counters["cache_bytes_per_record"] =
+            static_cast<double>(workload.cacheBytes()) / instances;
     }
 }
 

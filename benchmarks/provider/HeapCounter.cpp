@@ -52,6 +52,7 @@ void HeapCounter::startCountingBytes() {
     countingBytes = true;
 }
 void HeapCounter::stopCountingBytes() { countingBytes = false; }
+void HeapCounter::resumeCountingBytes() { countingBytes = true; }
 
 }  // namespace nvx4::bench
 

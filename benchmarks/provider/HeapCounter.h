@@ -21,6 +21,8 @@ class HeapCounter {
     // stopCountingBytes(); allocations are counted all the time.
     static void startCountingBytes();
     static void stopCountingBytes();
+    // Counts on from where stopCountingBytes() left off.
+    static void resumeCountingBytes();
 };
 
 }  // namespace nvx4::bench
