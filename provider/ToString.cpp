@@ -4,11 +4,7 @@
 
 namespace nvx4 {
 
-std::string toString(unsigned short value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
-    return text;
-}
+std::string toString(unsigned short value) { return std::to_string(static_cast<unsigned>(value)); }
 
 std::string toString(bool value) { return value ? "true" : "false"; }
 

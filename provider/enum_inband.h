@@ -74,7 +74,7 @@ std::vector<Record> readRecords(DBResultSet& rows) {
             record.Index = static_cast<unsigned short>(rowNumber);
         for (size_t i = 0; i < properties.size(); ++i)
             fillField(record, fields[i], properties[i], rows);
-        records.push_back(record);
+        records.push_back(std::move(record));
     }
     return records;
 }

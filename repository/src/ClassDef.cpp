@@ -16,9 +16,19 @@ bool QualifierList::isSet(std::wstring_view name) const {
 }
 
 int ClassDef::propertyIndex(std::wstring_view propertyName) const {
+    if (propertyTable_.count() == properties.size() && !properties.empty())
+        return propertyTable_.find(propertyName, [&](int position) {
+            return Names::same(properties[position].name, propertyName);
+        });
     for (std::size_t i = 0; i < properties.size(); ++i)
         if (Names::same(properties[i].name, propertyName)) return static_cast<int>(i);
     return -1;
+}
+
+void ClassDef::indexProperties() {
+    propertyTable_.reset(properties.size());
+    for (std::size_t i = 0; i < properties.size(); ++i)
+        propertyTable_.add(properties[i].name, static_cast<int>(i));
 }
 
 const MethodDef* ClassDef::findMethod(std::wstring_view methodName) const {

@@ -45,6 +45,7 @@ std::shared_ptr<const ClassDef> ClassFactory::build(const ClassDecl& decl,
                              "method " + narrow(method.def.name) + " has the name of a property"};
         addMethod(*cls, method);
     }
+    cls->indexProperties();
     return cls;
 }
 
@@ -119,6 +120,7 @@ std::shared_ptr<const ClassDef> ClassFactory::signature(const MethodDef& method,
         cls->properties.push_back(std::move(property));
     }
     if (cls->properties.empty()) return nullptr;
+    cls->indexProperties();
     return cls;
 }
 

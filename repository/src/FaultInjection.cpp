@@ -1,6 +1,5 @@
 #include "nvx4/repository/FaultInjection.h"
 
-#include <atomic>
 #include <mutex>
 #include <vector>
 
@@ -19,8 +18,6 @@ struct Armed {
 std::mutex faultsMutex;
 std::vector<Armed> faults;
 unsigned firings = 0;
-// Lets every call skip the lock while no fault is armed.
-std::atomic<bool> anyArmed{false};
 
 bool matches(const Fault& fault, FaultPoint point, std::wstring_view property, unsigned instance) {
     if (fault.point != point) return false;
@@ -48,14 +45,15 @@ Fault Fault::onGet(std::wstring property, unsigned instance, std::int32_t result
 void FaultInjection::inject(Fault fault) {
     std::lock_guard<std::mutex> lock(faultsMutex);
     faults.push_back(Armed{std::move(fault)});
-    anyArmed = true;
+    // Lets every call skip the lock while no fault is armed.
+    armed_.store(true, std::memory_order_release);
 }
 
 void FaultInjection::clear() {
     std::lock_guard<std::mutex> lock(faultsMutex);
     faults.clear();
     firings = 0;
-    anyArmed = false;
+    armed_.store(false, std::memory_order_release);
 }
 
 unsigned FaultInjection::fired() {
@@ -63,9 +61,8 @@ unsigned FaultInjection::fired() {
     return firings;
 }
 
-std::optional<std::int32_t> FaultInjection::fire(FaultPoint point, std::wstring_view property,
-                                                 unsigned instance) {
-    if (!anyArmed) return std::nullopt;
+std::optional<std::int32_t> FaultInjection::fireArmed(FaultPoint point, std::wstring_view property,
+                                                      unsigned instance) {
     std::lock_guard<std::mutex> lock(faultsMutex);
     std::optional<std::int32_t> result;
     for (Armed& armed : faults) {

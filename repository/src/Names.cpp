@@ -8,8 +8,7 @@ std::wstring Names::folded(std::wstring_view name) {
     return result;
 }
 
-bool Names::same(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) return false;
+bool Names::sameFolded(std::wstring_view a, std::wstring_view b) {
     for (std::size_t i = 0; i < a.size(); ++i)
         if (a[i] != b[i] && fold(a[i]) != fold(b[i])) return false;
     return true;

@@ -327,6 +327,31 @@ TEST_F(WmiTest, GetFindsNamesWithoutRegardToCaseAndOnlyThose) {
     release(objects);
 }
 
+// Reads in the class's order, backwards, in other cases, and by names that only begin or end
+// like a property's.
+TEST_F(WmiTest, GetFindsEachPropertyWhateverTheOrderOfReads) {
+    ASSERT_EQ(Repository::addMof("#pragma namespace(\"root\\\\test\")\n"
+                                 "class Test_Order { [key] sint32 Speed; sint32 SpeedX; "
+                                 "sint32 Spee; sint32 Id; };\n"
+                                 "instance of Test_Order { Speed = 1; SpeedX = 2; Spee = 3; "
+                                 "Id = 4; };"),
+              std::nullopt);
+    std::vector<IWbemClassObject*> objects = all(L"Test_Order");
+    ASSERT_EQ(objects.size(), 1u);
+    const std::pair<const wchar_t*, LONG> reads[] = {
+        {L"Speed", 1}, {L"SpeedX", 2}, {L"Spee", 3},  {L"Id", 4},    {L"Id", 4},
+        {L"Spee", 3},  {L"SpeedX", 2}, {L"Speed", 1}, {L"SPEED", 1}, {L"speedx", 2},
+        {L"Spee", 3},  {L"Speed", 1},  {L"Speed", 1},
+    };
+    for (const auto& [name, expected] : reads) EXPECT_EQ(integer(objects[0], name), expected);
+    for (const wchar_t* missing : {L"Spe", L"SpeedXY", L"Speed ", L"I", L""}) {
+        Variant value;
+        EXPECT_EQ(objects[0]->Get(missing, 0, &value, nullptr, nullptr), status(WBEM_E_NOT_FOUND))
+            << missing;
+    }
+    release(objects);
+}
+
 TEST_F(WmiTest, GetNamesListsSystemPropertiesFirstThenTheClassOrder) {
     std::vector<IWbemClassObject*> types = all(L"Test_Types");
     const std::vector<std::wstring> every = names(types[0], WBEM_FLAG_ALWAYS);

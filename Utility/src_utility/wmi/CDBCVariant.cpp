@@ -91,6 +91,13 @@ CDBCVariant::CDBCVariant(const CDBCVariant& other) {
     checkError();
 }
 
+CDBCVariant::CDBCVariant(VARIANT& source, Adopted) : value(source) {
+    VariantInit(&source);
+    checkError();
+}
+
+CDBCVariant CDBCVariant::adopt(VARIANT& source) { return CDBCVariant(source, Adopted{}); }
+
 CDBCVariant& CDBCVariant::operator=(const CDBCVariant& other) {
     if (this != &other) {
         CDBCVariant copy(other);
@@ -111,12 +118,10 @@ void CDBCVariant::copyFrom(const VARIANT& source) {
     }
 }
 
-void CDBCVariant::checkError() const {
+void CDBCVariant::raiseError() const {
     // A VT_ERROR value owns nothing, so raising from a constructor leaks nothing.
-    if (value.vt == VT_ERROR)
-        throw WMIException(
-            __FILE__, __LINE__, CDBC_TYPE_ERROR,
-            "type case VT_ERROR err:" + std::to_string(static_cast<int>(value.scode)));
+    throw WMIException(__FILE__, __LINE__, CDBC_TYPE_ERROR,
+                       "type case VT_ERROR err:" + std::to_string(static_cast<int>(value.scode)));
 }
 
 void CDBCVariant::raiseTypeError(const char* target) const {

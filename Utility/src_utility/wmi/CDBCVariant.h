@@ -21,6 +21,9 @@ class CDBCVariant {
     // Copies the value; a value that cannot be copied becomes VT_ERROR with the copy's result.
     explicit CDBCVariant(const VARIANT& source);
     CDBCVariant(const CDBCVariant& other);
+    // Takes over `source`'s value without copying it and leaves `source` VT_EMPTY. A VT_ERROR
+    // value raises as the copying constructors do.
+    static CDBCVariant adopt(VARIANT& source);
     CDBCVariant& operator=(const CDBCVariant& other);
     ~CDBCVariant();
 
@@ -28,7 +31,9 @@ class CDBCVariant {
     VARTYPE type() const { return value.vt; }
 
     // Raises 0x22000FFB "type case VT_ERROR err:<error>" when the value is VT_ERROR.
-    void checkError() const;
+    void checkError() const {
+        if (value.vt == VT_ERROR) raiseError();
+    }
 
     std::string asString() const;
     // Copies at most `size` characters (no terminator when the text fills them, the rest
@@ -75,9 +80,12 @@ class CDBCVariant {
     static const char* typeName(VARTYPE type);
 
   private:
+    struct Adopted {};
+    CDBCVariant(VARIANT& source, Adopted);
     void copyFrom(const VARIANT& source);
     bool isEmptyOrNull() const { return value.vt == VT_EMPTY || value.vt == VT_NULL; }
     [[noreturn]] void raiseTypeError(const char* target) const;
+    [[noreturn]] void raiseError() const;
     // The element count of an accepted array's first dimension, limited to `capacity`; 0 when
     // any dimension is empty.
     unsigned elementCount(unsigned capacity) const;

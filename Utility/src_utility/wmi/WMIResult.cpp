@@ -26,6 +26,12 @@ void WMIResult::set(IWbemClassObject* newObject) {
     object = newObject;
 }
 
+void WMIResult::adopt(IWbemClassObject* newObject) {
+    IWbemClassObject* old = object;
+    object = newObject;
+    if (old != nullptr) old->Release();
+}
+
 std::vector<std::string> WMIResult::getPropertyNames() const {
     if (object == nullptr)
         throw WMIException(__FILE__, __LINE__, CDBC_INVALID_PARAMETER, "using null init WMIResult");
@@ -57,9 +63,15 @@ VARIANT WMIResult::get(const std::string& name) const {
     if (object == nullptr)
         throw WMIException(__FILE__, __LINE__, CDBC_INVALID_PARAMETER, "using null init WMIResult");
     const BstrHolder property(name);
+    return get(property.get());
+}
+
+VARIANT WMIResult::get(const wchar_t* name) const {
+    if (object == nullptr)
+        throw WMIException(__FILE__, __LINE__, CDBC_INVALID_PARAMETER, "using null init WMIResult");
     VARIANT value;
     VariantInit(&value);
-    const HRESULT result = object->Get(property.get(), 0, &value, nullptr, nullptr);
+    const HRESULT result = object->Get(name, 0, &value, nullptr, nullptr);
     if (result != S_OK) {
         VariantClear(&value);
         throw WMIException(__FILE__, __LINE__, result);
@@ -69,14 +81,12 @@ VARIANT WMIResult::get(const std::string& name) const {
 
 CDBCVariant WMIResult::getVariant(const std::string& name) const {
     VARIANT raw = get(name);
-    try {
-        CDBCVariant value(raw);
-        VariantClear(&raw);
-        return value;
-    } catch (...) {
-        VariantClear(&raw);
-        throw;
-    }
+    return CDBCVariant::adopt(raw);
+}
+
+CDBCVariant WMIResult::getVariant(const wchar_t* name) const {
+    VARIANT raw = get(name);
+    return CDBCVariant::adopt(raw);
 }
 
 std::string WMIResult::getString(const std::string& name) const {

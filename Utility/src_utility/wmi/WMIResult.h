@@ -25,6 +25,8 @@ class WMIResult {
 
     // Holds `object` (with a reference of its own) instead of the object held so far.
     void set(IWbemClassObject* object);
+    // Holds `object` instead of the object held so far, taking over the caller's reference.
+    void adopt(IWbemClassObject* object);
     IWbemClassObject* getObject() const { return object; }
     bool empty() const { return object == nullptr; }
 
@@ -35,6 +37,9 @@ class WMIResult {
     // lacks raises WMIException WBEM_E_NOT_FOUND; an empty holder raises 0x22000FF6.
     VARIANT get(const std::string& name) const;
     CDBCVariant getVariant(const std::string& name) const;
+    // The same by the property's wide name, which saves converting the name on every read.
+    VARIANT get(const wchar_t* name) const;
+    CDBCVariant getVariant(const wchar_t* name) const;
 
     std::string getString(const std::string& name) const;
     int getString(const std::string& name, char* buffer, int size) const;

@@ -83,8 +83,7 @@ bool WMIResultSet::next() {
     IWbemClassObject* object = nullptr;
     const HRESULT result = fetch(object);
     if (result == S_OK && object != nullptr) {
-        current.set(object);
-        object->Release();
+        current.adopt(object);
         return true;
     }
     if (object != nullptr) object->Release();
@@ -98,61 +97,51 @@ const WMIResult& WMIResultSet::currentRow() const {
     return current;
 }
 
-std::string WMIResultSet::getString(const std::string& name) {
-    return currentRow().getString(name);
+CDBCVariant WMIResultSet::read(const std::string& name) {
+    const WMIResult& row = currentRow();
+    return row.getVariant(names.wide(name));
 }
+
+std::string WMIResultSet::getString(const std::string& name) { return read(name).asString(); }
 
 int WMIResultSet::getString(const std::string& name, char* buffer, int size) {
-    return currentRow().getString(name, buffer, size);
+    return read(name).asCString(buffer, size);
 }
 
-double WMIResultSet::getDouble(const std::string& name) { return currentRow().getDouble(name); }
+double WMIResultSet::getDouble(const std::string& name) { return read(name).asDouble(); }
 
-int WMIResultSet::getInt(const std::string& name) { return currentRow().getLong(name); }
+int WMIResultSet::getInt(const std::string& name) { return read(name).asLong(); }
 
-bool WMIResultSet::getBoolean(const std::string& name) { return currentRow().getBoolean(name); }
+bool WMIResultSet::getBoolean(const std::string& name) { return read(name).asBoolean(); }
 
-std::uint16_t WMIResultSet::getChar16(const std::string& name) {
-    return currentRow().getChar16(name);
-}
+std::uint16_t WMIResultSet::getChar16(const std::string& name) { return read(name).asChar16(); }
 
-std::uint8_t WMIResultSet::getUint8(const std::string& name) { return currentRow().getUint8(name); }
+std::uint8_t WMIResultSet::getUint8(const std::string& name) { return read(name).asUint8(); }
 
-std::uint16_t WMIResultSet::getUint16(const std::string& name) {
-    return currentRow().getUint16(name);
-}
+std::uint16_t WMIResultSet::getUint16(const std::string& name) { return read(name).asUint16(); }
 
-std::int16_t WMIResultSet::getSint16(const std::string& name) {
-    return currentRow().getSint16(name);
-}
+std::int16_t WMIResultSet::getSint16(const std::string& name) { return read(name).asSint16(); }
 
-std::uint32_t WMIResultSet::getUint32(const std::string& name) {
-    return currentRow().getUint32(name);
-}
+std::uint32_t WMIResultSet::getUint32(const std::string& name) { return read(name).asUint32(); }
 
-std::int32_t WMIResultSet::getSint32(const std::string& name) {
-    return currentRow().getSint32(name);
-}
+std::int32_t WMIResultSet::getSint32(const std::string& name) { return read(name).asSint32(); }
 
-std::uint64_t WMIResultSet::getUint64(const std::string& name) {
-    return currentRow().getUint64(name);
-}
+std::uint64_t WMIResultSet::getUint64(const std::string& name) { return read(name).asUint64(); }
 
-std::int64_t WMIResultSet::getSint64(const std::string& name) {
-    return currentRow().getSint64(name);
-}
+std::int64_t WMIResultSet::getSint64(const std::string& name) { return read(name).asSint64(); }
 
-float WMIResultSet::getReal32(const std::string& name) { return currentRow().getReal32(name); }
+float WMIResultSet::getReal32(const std::string& name) { return read(name).asReal32(); }
 
-double WMIResultSet::getReal64(const std::string& name) { return currentRow().getReal64(name); }
+double WMIResultSet::getReal64(const std::string& name) { return read(name).asReal64(); }
 
-CDBCVariant WMIResultSet::getVariant(const std::string& name) {
-    return currentRow().getVariant(name);
-}
+CDBCVariant WMIResultSet::getVariant(const std::string& name) { return read(name); }
 
 int WMIResultSet::getStringArray(const std::string& name, char* buffer, unsigned capacity,
                                  int width) {
-    return currentRow().getStringArray(name, buffer, capacity, width);
+    return read(name).asCStringArray(buffer, capacity, width);
 }
 
-VARIANT WMIResultSet::get(const std::string& name) { return currentRow().get(name); }
+VARIANT WMIResultSet::get(const std::string& name) {
+    const WMIResult& row = currentRow();
+    return row.get(names.wide(name));
+}

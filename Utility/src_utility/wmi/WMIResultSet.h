@@ -13,6 +13,7 @@
 
 #include "CDBCVariant.h"
 #include "DBResultSet.h"
+#include "WMIPropertyNames.h"
 #include "WMIResult.h"
 #include "WMISecurity.h"
 
@@ -54,6 +55,8 @@ class WMIResultSet : public DBResultSet {
 
   private:
     const WMIResult& currentRow() const;
+    // The value of a property of the current instance.
+    CDBCVariant read(const std::string& name);
     void readFieldNames();
     HRESULT fetch(IWbemClassObject*& object);
 
@@ -61,6 +64,7 @@ class WMIResultSet : public DBResultSet {
     std::chrono::steady_clock::time_point deadline;
     WMISecurity security;
     WMIResult current;
+    WMIPropertyNames names;
 };
 
 #endif

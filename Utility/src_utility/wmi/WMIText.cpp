@@ -22,8 +22,28 @@ BSTR toBstr(const char* text) {
     return wide;
 }
 
+namespace {
+
+// Text that is all ASCII converts the same in every ANSI code page: one character for one. Both
+// loops run without early exits so that the compiler can vectorise them.
+bool isAscii(const wchar_t* text, size_t length) {
+    unsigned bits = 0;
+    for (size_t i = 0; i < length; ++i) bits |= static_cast<unsigned>(text[i]);
+    return bits < 0x80;
+}
+
+std::string narrowAscii(const wchar_t* text, size_t length) {
+    std::string narrow(length, '\0');
+    char* out = &narrow[0];
+    for (size_t i = 0; i < length; ++i) out[i] = static_cast<char>(text[i]);
+    return narrow;
+}
+
+}  // namespace
+
 std::string toNarrow(const wchar_t* text, size_t length) {
     if (text == nullptr || length == 0) return std::string();
+    if (isAscii(text, length)) return narrowAscii(text, length);
     const int wideLength = static_cast<int>(length);
     const int size = WideCharToMultiByte(CP_ACP, 0, text, wideLength, nullptr, 0, nullptr, nullptr);
     if (size <= 0) throw std::bad_alloc();

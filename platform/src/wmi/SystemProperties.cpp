@@ -56,10 +56,6 @@ const std::vector<std::wstring>& SystemProperties::names() {
     return kNames;
 }
 
-bool SystemProperties::isSystem(std::wstring_view name) {
-    return name.size() >= 2 && name[0] == L'_' && name[1] == L'_';
-}
-
 bool SystemProperties::value(std::wstring_view name, const WbemClassObject& object, Value& value,
                              ValueType& type) {
     const std::vector<std::wstring>& all = names();

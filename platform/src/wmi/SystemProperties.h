@@ -18,7 +18,11 @@ class SystemProperties {
   public:
     static const std::vector<std::wstring>& names();
     // Names that begin with two underscores are system property names.
-    static bool isSystem(std::wstring_view name);
+    static bool isSystem(std::wstring_view name) {
+        return name.size() >= 2 && name[0] == L'_' && name[1] == L'_';
+    }
+    // The same for a NUL-terminated name, without measuring it.
+    static bool isSystem(const wchar_t* name) { return name[0] == L'_' && name[1] == L'_'; }
     // The value and type of a system property of an object; false for an unknown name.
     static bool value(std::wstring_view name, const WbemClassObject& object,
                       repository::Value& value, repository::ValueType& type);

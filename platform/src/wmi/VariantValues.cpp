@@ -19,18 +19,26 @@ using repository::ValueType;
 
 namespace {
 
-BSTR allocate(const std::wstring& text) {
+BSTR allocate(std::wstring_view text) {
     return SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
 }
 
-std::wstring decimal(const Value& value) {
-    return value.kind() == Value::Kind::Unsigned ? std::to_wstring(value.asUnsigned())
-                                                 : std::to_wstring(value.asSigned());
+// A 64-bit integer's decimal text as a new BSTR, formatted without a heap string of its own.
+BSTR allocateDecimal(const Value& value) {
+    char digits[24] = {};
+    const std::to_chars_result written =
+        value.kind() == Value::Kind::Unsigned
+            ? std::to_chars(digits, digits + sizeof digits, value.asUnsigned())
+            : std::to_chars(digits, digits + sizeof digits, value.asSigned());
+    wchar_t wide[sizeof digits];
+    const auto length = static_cast<std::size_t>(written.ptr - digits);
+    for (std::size_t i = 0; i < length; ++i) wide[i] = static_cast<wchar_t>(digits[i]);
+    return allocate(std::wstring_view(wide, length));
 }
 
-// Stores a conformed scalar into element storage of the type's VARIANT type.
-HRESULT store(const Value& value, CimType type, void* slot) {
-    switch (VariantValues::vartypeOf(type)) {
+// Stores a conformed scalar into element storage of the type's VARIANT type `vt`.
+HRESULT store(const Value& value, CimType type, VARTYPE vt, void* slot) {
+    switch (vt) {
         case VT_I2: {
             const auto v = static_cast<SHORT>(value.asSigned());
             std::memcpy(slot, &v, sizeof v);
@@ -63,7 +71,7 @@ HRESULT store(const Value& value, CimType type, void* slot) {
         }
         default: {
             const bool integer = type == CimType::Sint64 || type == CimType::Uint64;
-            BSTR v = allocate(integer ? decimal(value) : value.asText());
+            BSTR v = integer ? allocateDecimal(value) : allocate(value.asText());
             if (v == nullptr) return WBEM_E_OUT_OF_MEMORY;
             std::memcpy(slot, &v, sizeof v);
             return S_OK;
@@ -78,7 +86,7 @@ HRESULT arrayToVariant(const std::vector<Value>& elements, CimType type, VARIANT
     auto* data = static_cast<unsigned char*>(array->pvData);
     try {
         for (std::size_t i = 0; i < elements.size(); ++i) {
-            const HRESULT result = store(elements[i], type, data + i * array->cbElements);
+            const HRESULT result = store(elements[i], type, vt, data + i * array->cbElements);
             if (FAILED(result)) {
                 SafeArrayDestroy(array);
                 return result;
@@ -210,29 +218,6 @@ HRESULT arrayFrom(const VARIANT& in, ValueType type, Value& out) {
 
 }  // namespace
 
-VARTYPE VariantValues::vartypeOf(CimType type) {
-    switch (type) {
-        case CimType::Sint8:
-        case CimType::Sint16:
-        case CimType::Char16:
-            return VT_I2;
-        case CimType::Uint8:
-            return VT_UI1;
-        case CimType::Uint16:
-        case CimType::Sint32:
-        case CimType::Uint32:
-            return VT_I4;
-        case CimType::Real32:
-            return VT_R4;
-        case CimType::Real64:
-            return VT_R8;
-        case CimType::Boolean:
-            return VT_BOOL;
-        default:
-            return VT_BSTR;
-    }
-}
-
 HRESULT VariantValues::toVariant(const Value& value, ValueType type, VARIANT* out) {
     out->wReserved1 = out->wReserved2 = out->wReserved3 = 0;
     if (value.isNull()) {
@@ -240,8 +225,9 @@ HRESULT VariantValues::toVariant(const Value& value, ValueType type, VARIANT* ou
         return S_OK;
     }
     if (type.array) return arrayToVariant(value.asArray(), type.base, out);
-    const HRESULT result = store(value, type.base, &out->llVal);
-    if (SUCCEEDED(result)) out->vt = vartypeOf(type.base);
+    const VARTYPE vt = vartypeOf(type.base);
+    const HRESULT result = store(value, type.base, vt, &out->llVal);
+    if (SUCCEEDED(result)) out->vt = vt;
     return result;
 }
 

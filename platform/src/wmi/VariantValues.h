@@ -26,6 +26,30 @@ class VariantValues {
     static VARTYPE vartypeOf(repository::CimType type);
 };
 
+inline VARTYPE VariantValues::vartypeOf(repository::CimType type) {
+    using repository::CimType;
+    switch (type) {
+        case CimType::Sint8:
+        case CimType::Sint16:
+        case CimType::Char16:
+            return VT_I2;
+        case CimType::Uint8:
+            return VT_UI1;
+        case CimType::Uint16:
+        case CimType::Sint32:
+        case CimType::Uint32:
+            return VT_I4;
+        case CimType::Real32:
+            return VT_R4;
+        case CimType::Real64:
+            return VT_R8;
+        case CimType::Boolean:
+            return VT_BOOL;
+        default:
+            return VT_BSTR;
+    }
+}
+
 }  // namespace nvx4::platform
 
 #endif

@@ -138,6 +138,19 @@ std::vector<Value>& WbemClassObject::ownValues() {
     return own_;
 }
 
+int WbemClassObject::findProperty(LPCWSTR name) const {
+    const std::vector<PropertyDef>& properties = cls_->properties;
+    const std::wstring_view wanted(name);
+    const unsigned expected = expectedProperty_.load(std::memory_order_relaxed);
+    if (expected < properties.size() && properties[expected].name == wanted) {
+        expectedProperty_.store(expected + 1, std::memory_order_relaxed);
+        return static_cast<int>(expected);
+    }
+    const int index = cls_->propertyIndex(wanted);
+    if (index >= 0) expectedProperty_.store(index + 1, std::memory_order_relaxed);
+    return index;
+}
+
 HRESULT WbemClassObject::deliver(const Value& value, ValueType type, LONG flavor, VARIANT* pVal,
                                  CIMTYPE* pType, LONG* plFlavor) const {
     if (pVal != nullptr) {
@@ -160,18 +173,22 @@ HRESULT WbemClassObject::getSystemProperty(LPCWSTR name, VARIANT* pVal, CIMTYPE*
 HRESULT WbemClassObject::Get(LPCWSTR wszName, LONG lFlags, VARIANT* pVal, CIMTYPE* pType,
                              LONG* plFlavor) {
     if (wszName == nullptr || lFlags != 0) return WBEM_E_INVALID_PARAMETER;
-    if (std::optional<std::int32_t> fault =
-            FaultInjection::fire(FaultPoint::Get, wszName, position_))
-        return *fault;
+    if (FaultInjection::armed()) {
+        if (std::optional<std::int32_t> fault =
+                FaultInjection::fire(FaultPoint::Get, wszName, position_))
+            return *fault;
+    }
     return guarded([&] {
         if (SystemProperties::isSystem(wszName))
             return getSystemProperty(wszName, pVal, pType, plFlavor);
-        const int index = cls_->propertyIndex(wszName);
+        const int index = findProperty(wszName);
         if (index < 0) return static_cast<HRESULT>(WBEM_E_NOT_FOUND);
         const PropertyDef& property = cls_->properties[index];
-        const LONG flavor = Names::same(property.origin, cls_->name)
-                                ? WBEM_FLAVOR_ORIGIN_LOCAL
-                                : WBEM_FLAVOR_ORIGIN_PROPAGATED;
+        // Callers rarely ask for the flavor; it costs a name comparison.
+        LONG flavor = 0;
+        if (plFlavor != nullptr)
+            flavor = Names::same(property.origin, cls_->name) ? WBEM_FLAVOR_ORIGIN_LOCAL
+                                                              : WBEM_FLAVOR_ORIGIN_PROPAGATED;
         return deliver(values()[index], property.type, flavor, pVal, pType, plFlavor);
     });
 }

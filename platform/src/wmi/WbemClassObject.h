@@ -6,6 +6,7 @@
 
 #include <wbemcli.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -93,6 +94,9 @@ class WbemClassObject : public ComObject<IWbemClassObject> {
                     VARIANT* pVal, CIMTYPE* pType, LONG* plFlavor) const;
     HRESULT getSystemProperty(LPCWSTR name, VARIANT* pVal, CIMTYPE* pType, LONG* plFlavor) const;
     std::vector<repository::Value>& ownValues();
+    // The position of a property, or -1. Callers mostly read properties in the class's order,
+    // so the one after the last found is tried first, by an exact comparison that needs no hash.
+    int findProperty(LPCWSTR name) const;
 
     ClassPtr cls_;
     OriginPtr origin_;
@@ -100,6 +104,7 @@ class WbemClassObject : public ComObject<IWbemClassObject> {
     std::shared_ptr<const repository::Instance> shared_;  // unchanged repository instance
     std::vector<repository::Value> own_;
     unsigned position_ = 0;  // in the enumeration that delivered it; 0 for none
+    mutable std::atomic<unsigned> expectedProperty_{0};
     bool enumerating_ = false;
     std::vector<std::wstring> enumeration_;
     std::size_t enumerated_ = 0;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "nvx4/repository/CimType.h"
+#include "nvx4/repository/NameHashTable.h"
 #include "nvx4/repository/Value.h"
 
 namespace nvx4::repository {
@@ -68,8 +69,12 @@ class ClassDef {
     std::vector<PropertyDef> properties;  // inherited first, then own, in declaration order
     std::vector<MethodDef> methods;
 
-    // Position of a property, or -1.
+    // Position of a property, or -1. Constant time once the properties are indexed.
     int propertyIndex(std::wstring_view propertyName) const;
+    // Indexes the properties by name; called once they are complete. A class whose properties
+    // change afterwards must be indexed again (until then lookups search linearly when the
+    // number of properties changed).
+    void indexProperties();
     const MethodDef* findMethod(std::wstring_view methodName) const;
     // This class or one of its ancestors.
     bool isA(std::wstring_view className) const;
@@ -77,6 +82,9 @@ class ClassDef {
     bool hasKeys() const;
     // The root of the class's line of descent.
     const std::wstring& dynasty() const { return derivation.empty() ? name : derivation.back(); }
+
+  private:
+    NameHashTable propertyTable_;
 };
 
 }  // namespace nvx4::repository

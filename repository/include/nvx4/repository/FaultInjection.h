@@ -17,6 +17,7 @@
 #ifndef NVX4_REPOSITORY_FAULTINJECTION_H
 #define NVX4_REPOSITORY_FAULTINJECTION_H
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -68,9 +69,21 @@ class FaultInjection {
     // How often the faults injected since the last clear() have fired.
     static unsigned fired();
 
+    // Whether any fault is armed: one load, so that calls cost nothing more while none is.
+    static bool armed() { return armed_.load(std::memory_order_acquire); }
+
     // For the platform: the result to fail this call with, if a fault fires on it.
     static std::optional<std::int32_t> fire(FaultPoint point, std::wstring_view property = {},
-                                            unsigned instance = 0);
+                                            unsigned instance = 0) {
+        if (!armed()) return std::nullopt;
+        return fireArmed(point, property, instance);
+    }
+
+  private:
+    static std::optional<std::int32_t> fireArmed(FaultPoint point, std::wstring_view property,
+                                                 unsigned instance);
+
+    static inline std::atomic<bool> armed_{false};
 };
 
 }  // namespace nvx4::repository

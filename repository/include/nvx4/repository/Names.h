@@ -12,7 +12,14 @@ class Names {
   public:
     static wchar_t fold(wchar_t c) { return (c >= L'A' && c <= L'Z') ? c + (L'a' - L'A') : c; }
     static std::wstring folded(std::wstring_view name);
-    static bool same(std::wstring_view a, std::wstring_view b);
+    static bool same(std::wstring_view a, std::wstring_view b) {
+        if (a.size() != b.size()) return false;
+        // Names are mostly written alike; comparing them whole first is the cheap common case.
+        return a == b || sameFolded(a, b);
+    }
+
+  private:
+    static bool sameFolded(std::wstring_view a, std::wstring_view b);
 };
 
 }  // namespace nvx4::repository

@@ -326,6 +326,24 @@ TEST(CDBCVariant, RefusesErrorValuesAndNullPointers) {
                       "using null init CDBCVariant");
 }
 
+TEST(CDBCVariant, AdoptsValuesWithoutCopyingThem) {
+    Variant text;
+    text.text(L"adopted");
+    const BSTR original = text.value.bstrVal;
+    const CDBCVariant adopted = CDBCVariant::adopt(text.value);
+    EXPECT_EQ(adopted.variant().bstrVal, original);
+    EXPECT_EQ(text.value.vt, VT_EMPTY);
+    EXPECT_EQ(adopted.asString(), "adopted");
+
+    // An error value raises like a copied one and leaves the source empty.
+    Variant error;
+    error.value.vt = VT_ERROR;
+    error.value.scode = static_cast<SCODE>(0x80041002);
+    EXPECT_CDBC_THROW(CDBCVariant::adopt(error.value), kTypeError,
+                      "type case VT_ERROR err:-2147217406");
+    EXPECT_EQ(error.value.vt, VT_EMPTY);
+}
+
 TEST(CDBCVariant, NamesTypesPerThread) {
     const std::pair<VARTYPE, const char*> names[] = {
         {VT_ARRAY | VT_BSTR, "VT_ARRAY|VT_BSTR"},
