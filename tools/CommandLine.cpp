@@ -91,9 +91,12 @@ Options:
                           FILE.mof      instances declared in a MOF file
                           sample        the bundled sample server
                           live          every publisher below (the default)
-                          os            this machine: CPUs, memory, disks,
-                                        processes, network, system (1036-1040,
-                                        1044)
+                          os[=ROOT][,pseudo]
+                                        this machine (or the machine whose
+                                        /proc, /etc, ... lie under ROOT):
+                                        CPUs, memory, disks (pseudo: with
+                                        pseudo file systems), processes,
+                                        network, system (1036-1040, 1044)
                           smbios[=FILE] this machine's SMBIOS tables, or a binary
                                         dump (dmidecode --dump-bin) (1001-1020)
                           eventlog[=DIR][,limit=N]
