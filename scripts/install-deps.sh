@@ -11,6 +11,7 @@ packages=(
     wine64
     unixodbc-dev libsqliteodbc odbc-postgresql postgresql
     nlohmann-json3-dev
+    libopenipmi-dev openipmi ipmitool freeipmi-tools
 )
 
 missing=()

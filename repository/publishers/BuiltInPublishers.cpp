@@ -1,9 +1,13 @@
 #include "BuiltInPublishers.h"
 
+#include "ipmi/IpmiPublisher.h"
+
 namespace nvx4::repository {
 
 const std::vector<BuiltInPublisher>& builtInPublishers() {
-    static const std::vector<BuiltInPublisher> publishers = {};
+    static const std::vector<BuiltInPublisher> publishers = {
+        {"ipmi", &IpmiPublisher::make},
+    };
     return publishers;
 }
 

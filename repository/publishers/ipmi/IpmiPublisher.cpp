@@ -1,0 +1,108 @@
+#include "IpmiPublisher.h"
+
+#include <unistd.h>
+
+#include <cwctype>
+#include <functional>
+#include <map>
+
+#include "ControllerReader.h"
+
+namespace nvx4::repository {
+
+struct IpmiPublisher::Context {
+    IpmiConnection& connection;
+    const IpmiSettings& settings;
+    std::string systemName;
+};
+
+namespace {
+
+using Reader = std::function<std::vector<PropertyValues>(IpmiConnection&, const std::string&)>;
+
+std::wstring lower(std::wstring_view text) {
+    std::wstring result(text);
+    for (wchar_t& c : result) c = static_cast<wchar_t>(std::towlower(c));
+    return result;
+}
+
+std::string localHostName() {
+    char name[256] = {};
+    gethostname(name, sizeof name - 1);
+    return name;
+}
+
+const std::map<std::wstring, Reader>& readers() {
+    static const std::map<std::wstring, Reader> table = {
+        {L"nvx4_ipmi_bmc",
+         [](IpmiConnection& c, const std::string& s) {
+             return std::vector<PropertyValues>{ControllerReader(c, s).bmc()};
+         }},
+        {L"nvx4_ipmi_watchdog",
+         [](IpmiConnection& c, const std::string& s) {
+             return std::vector<PropertyValues>{ControllerReader(c, s).watchdog()};
+         }},
+        {L"nvx4_ipmi_chassisstatus",
+         [](IpmiConnection& c, const std::string& s) {
+             return std::vector<PropertyValues>{ControllerReader(c, s).chassis()};
+         }},
+    };
+    return table;
+}
+
+}  // namespace
+
+std::shared_ptr<Publisher> IpmiPublisher::make(const std::string& argument) {
+    return std::make_shared<IpmiPublisher>(argument);
+}
+
+bool IpmiPublisher::fills(std::wstring_view className) const {
+    return readers().count(lower(className)) != 0;
+}
+
+IpmiSettings IpmiPublisher::settings() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (settings_) return *settings_;
+    }
+    IpmiSettings read;
+    try {
+        read = settingsPath_.empty() ? IpmiSettings() : IpmiSettings::read(settingsPath_);
+    } catch (const PublishError&) {
+        throw;
+    } catch (const std::exception& e) {
+        throw PublishError(PublishError::kProviderFailure, e.what());
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!settings_) settings_ = read;
+    return *settings_;
+}
+
+std::shared_ptr<IpmiConnection> IpmiPublisher::connection(const IpmiSettings& settings) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (connection_ && !connection_->broken()) return connection_;
+    }
+    std::shared_ptr<IpmiConnection> opened = IpmiConnection::open(settings);
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!connection_ || connection_->broken()) connection_ = opened;
+    return connection_;
+}
+
+std::vector<PropertyValues> IpmiPublisher::read(const std::wstring& className, Context& context) {
+    return readers().at(className)(context.connection, context.systemName);
+}
+
+Publication IpmiPublisher::publish(std::wstring_view className) {
+    const IpmiSettings current = settings();
+    std::shared_ptr<IpmiConnection> bmc = connection(current);
+    if (!bmc)
+        return Publication{
+            {}, "no BMC device (/dev/ipmi" + std::to_string(current.interface) + " is absent)"};
+    std::string systemName = current.systemName;
+    if (systemName.empty()) systemName = current.overLan() ? current.host : localHostName();
+    Context context{*bmc, current, systemName};
+    return Publication{read(lower(className), context), {}};
+}
+
+}  // namespace nvx4::repository
