@@ -88,8 +88,12 @@ int ControllerReader::monitoredEntity(std::uint8_t timerUse) {
 
 PropertyValues ControllerReader::watchdog() {
     const Bytes timer = connection_.request(kGetWatchdog);
-    if (timer.size() < 8)
+    if (timer.size() < 6)
         throw PublishError(PublishError::kProviderFailure, "Get Watchdog Timer answer too short");
+    // Some controllers leave out the present countdown: then it is unknown, not zero.
+    const Value present = timer.size() >= 8
+                              ? Value::integer(IpmiFormat::little(timer, 6, 2) * kWatchdogTickMs)
+                              : Value();
     return {
         {L"DeviceID", Value::text(deviceId())},
         {L"SystemName", Value::text(systemName_)},
@@ -99,7 +103,7 @@ PropertyValues ControllerReader::watchdog() {
         {L"TimerResolution", Value::integer(kWatchdogTickMs)},
         {L"LogTimeout", Value::boolean(!bit(timer[0], 7))},
         {L"TimerStop", Value::boolean(!bit(timer[0], 6))},
-        {L"PresentValue", Value::integer(IpmiFormat::little(timer, 6, 2) * kWatchdogTickMs)},
+        {L"PresentValue", present},
         {L"PreTimeoutInterrupt", Value::integer((timer[1] >> 4) & 0x07)},
         {L"PreTimeoutInterval", Value::integer(timer[2])},
     };

@@ -10,15 +10,10 @@
 
 namespace nvx4::repository {
 
-struct IpmiPublisher::Context {
-    IpmiConnection& connection;
-    const IpmiSettings& settings;
-    std::string systemName;
-};
-
 namespace {
 
-using Reader = std::function<std::vector<PropertyValues>(IpmiConnection&, const std::string&)>;
+using Context = IpmiPublisher::Context;
+using Reader = std::function<std::vector<PropertyValues>(Context&)>;
 
 std::wstring lower(std::wstring_view text) {
     std::wstring result(text);
@@ -32,20 +27,26 @@ std::string localHostName() {
     return name;
 }
 
+template <PropertyValues (ControllerReader::*read)()>
+std::vector<PropertyValues> controller(Context& c) {
+    return {(ControllerReader(c.connection, c.systemName).*read)()};
+}
+
+std::vector<PropertyValues> numericSensors(Context& c) {
+    return c.sensors.readings(c.connection, c.systemName, c.settings.sensorCache)->numeric;
+}
+
+std::vector<PropertyValues> discreteSensors(Context& c) {
+    return c.sensors.readings(c.connection, c.systemName, c.settings.sensorCache)->discrete;
+}
+
 const std::map<std::wstring, Reader>& readers() {
     static const std::map<std::wstring, Reader> table = {
-        {L"nvx4_ipmi_bmc",
-         [](IpmiConnection& c, const std::string& s) {
-             return std::vector<PropertyValues>{ControllerReader(c, s).bmc()};
-         }},
-        {L"nvx4_ipmi_watchdog",
-         [](IpmiConnection& c, const std::string& s) {
-             return std::vector<PropertyValues>{ControllerReader(c, s).watchdog()};
-         }},
-        {L"nvx4_ipmi_chassisstatus",
-         [](IpmiConnection& c, const std::string& s) {
-             return std::vector<PropertyValues>{ControllerReader(c, s).chassis()};
-         }},
+        {L"nvx4_ipmi_bmc", &controller<&ControllerReader::bmc>},
+        {L"nvx4_ipmi_watchdog", &controller<&ControllerReader::watchdog>},
+        {L"nvx4_ipmi_chassisstatus", &controller<&ControllerReader::chassis>},
+        {L"nvx4_ipmi_numericsensor", &numericSensors},
+        {L"nvx4_ipmi_discretesensor", &discreteSensors},
     };
     return table;
 }
@@ -90,7 +91,7 @@ std::shared_ptr<IpmiConnection> IpmiPublisher::connection(const IpmiSettings& se
 }
 
 std::vector<PropertyValues> IpmiPublisher::read(const std::wstring& className, Context& context) {
-    return readers().at(className)(context.connection, context.systemName);
+    return readers().at(className)(context);
 }
 
 Publication IpmiPublisher::publish(std::wstring_view className) {
@@ -101,7 +102,7 @@ Publication IpmiPublisher::publish(std::wstring_view className) {
             {}, "no BMC device (/dev/ipmi" + std::to_string(current.interface) + " is absent)"};
     std::string systemName = current.systemName;
     if (systemName.empty()) systemName = current.overLan() ? current.host : localHostName();
-    Context context{*bmc, current, systemName};
+    Context context{*bmc, current, systemName, sensors_};
     return Publication{read(lower(className), context), {}};
 }
 

@@ -10,6 +10,7 @@
 
 #include "IpmiConnection.h"
 #include "IpmiSettings.h"
+#include "SensorCache.h"
 #include "nvx4/repository/Publisher.h"
 
 namespace nvx4::repository {
@@ -20,11 +21,18 @@ class IpmiPublisher : public Publisher {
     explicit IpmiPublisher(std::string argument) : settingsPath_(std::move(argument)) {}
     static std::shared_ptr<Publisher> make(const std::string& argument);
 
+    // What a class reader works with during one enumeration.
+    struct Context {
+        IpmiConnection& connection;
+        const IpmiSettings& settings;
+        std::string systemName;
+        SensorCache& sensors;
+    };
+
     bool fills(std::wstring_view className) const override;
     Publication publish(std::wstring_view className) override;
 
   private:
-    struct Context;
     IpmiSettings settings();
     std::shared_ptr<IpmiConnection> connection(const IpmiSettings& settings);
     std::vector<PropertyValues> read(const std::wstring& className, Context& context);
@@ -33,6 +41,7 @@ class IpmiPublisher : public Publisher {
     std::mutex mutex_;  // guards the members below, never held while the BMC is asked
     std::optional<IpmiSettings> settings_;
     std::shared_ptr<IpmiConnection> connection_;
+    SensorCache sensors_;
 };
 
 }  // namespace nvx4::repository

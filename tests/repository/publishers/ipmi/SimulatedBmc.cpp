@@ -201,6 +201,10 @@ void SimulatedBmc::writeFiles(const std::vector<SimSensor>& sensors) const {
                 << "main_sdr_add 0x20" << hexList(compactSdr(s)) << "\n"
                 << "sensor_set_bit 0x20 0 " << s.number << " " << s.raw << " 1 0\n";
         }
+        // Sensors start unscanned (no reading); no events, so the SEL holds only what is added.
+        emu << "sensor_set_event_support 0x20 0 " << s.number
+            << " enable scanning per-state 000000000000000 000000000000000 000000000000000 "
+               "000000000000000\n";
     }
     // A temperature event and a processor-presence event, as a sensor would log them.
     emu << "sel_add 0x20 0x02 0 0 0 0 0x20 0 0x04 0x01 0x01 0x01 0x07 0x00 0x00\n"
