@@ -18,7 +18,7 @@ std::string IpmiFormat::hex(const Bytes& bytes) {
     std::string text = "0x";
     char digits[3];
     for (std::uint8_t byte : bytes) {
-        std::snprintf(digits, sizeof digits, "%02X", byte);
+        std::snprintf(digits, sizeof digits, "%02x", byte);
         text += digits;
     }
     return text;
@@ -26,7 +26,7 @@ std::string IpmiFormat::hex(const Bytes& bytes) {
 
 std::string IpmiFormat::hex(std::uint32_t value, int digits) {
     char text[16];
-    std::snprintf(text, sizeof text, "0x%0*X", digits, value);
+    std::snprintf(text, sizeof text, "0x%0*x", digits, value);
     return text;
 }
 

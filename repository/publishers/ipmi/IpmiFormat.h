@@ -17,7 +17,7 @@ class IpmiFormat {
     static std::uint32_t little(const Bytes& bytes, std::size_t offset, std::size_t size);
     // The byte at `offset`, 0 past the end.
     static std::uint8_t at(const Bytes& bytes, std::size_t offset);
-    // "0x" and two upper-case hex digits per byte.
+    // "0x" and two lower-case hex digits per byte.
     static std::string hex(const Bytes& bytes);
     static std::string hex(std::uint32_t value, int digits);
     // "yyyymmddHHMMSS.000000+000" in UTC.

@@ -40,6 +40,25 @@ std::vector<PropertyValues> discreteSensors(Context& c) {
     return c.sensors.readings(c.connection, c.systemName, c.settings.sensorCache)->discrete;
 }
 
+std::vector<PropertyValues> eventLog(Context& c) {
+    EventLogReader reader(c.connection);
+    const auto log = c.eventLog.read(c.connection);
+    return {EventLogReader::log(log->info, reader.clock(), c.systemName)};
+}
+
+// Every entry, or with `latestOnly` the newest one.
+std::vector<PropertyValues> eventRecords(Context& c, bool latestOnly) {
+    EventLogReader reader(c.connection);
+    const auto log = c.eventLog.read(c.connection);
+    if (log->entries.empty()) return {};
+    const auto sensors = c.sensors.records(c.connection);
+    const SelClock clock = reader.clock();
+    std::vector<PropertyValues> records;
+    for (std::size_t i = latestOnly ? log->entries.size() - 1 : 0; i < log->entries.size(); ++i)
+        records.push_back(EventLogReader::record(log->entries[i], clock, *sensors, c.systemName));
+    return records;
+}
+
 const std::map<std::wstring, Reader>& readers() {
     static const std::map<std::wstring, Reader> table = {
         {L"nvx4_ipmi_bmc", &controller<&ControllerReader::bmc>},
@@ -47,6 +66,9 @@ const std::map<std::wstring, Reader>& readers() {
         {L"nvx4_ipmi_chassisstatus", &controller<&ControllerReader::chassis>},
         {L"nvx4_ipmi_numericsensor", &numericSensors},
         {L"nvx4_ipmi_discretesensor", &discreteSensors},
+        {L"nvx4_ipmi_sel", &eventLog},
+        {L"nvx4_ipmi_selrecord", [](Context& c) { return eventRecords(c, false); }},
+        {L"nvx4_ipmi_latestselrecord", [](Context& c) { return eventRecords(c, true); }},
     };
     return table;
 }
@@ -102,7 +124,7 @@ Publication IpmiPublisher::publish(std::wstring_view className) {
             {}, "no BMC device (/dev/ipmi" + std::to_string(current.interface) + " is absent)"};
     std::string systemName = current.systemName;
     if (systemName.empty()) systemName = current.overLan() ? current.host : localHostName();
-    Context context{*bmc, current, systemName, sensors_};
+    Context context{*bmc, current, systemName, sensors_, eventLog_};
     return Publication{read(lower(className), context), {}};
 }
 

@@ -10,6 +10,7 @@
 
 #include "IpmiConnection.h"
 #include "IpmiSettings.h"
+#include "EventLogCache.h"
 #include "SensorCache.h"
 #include "nvx4/repository/Publisher.h"
 
@@ -27,10 +28,13 @@ class IpmiPublisher : public Publisher {
         const IpmiSettings& settings;
         std::string systemName;
         SensorCache& sensors;
+        EventLogCache& eventLog;
     };
 
     bool fills(std::wstring_view className) const override;
     Publication publish(std::wstring_view className) override;
+    // How often the SEL entries were read from the BMC.
+    int eventLogReads() const { return eventLog_.entryReads(); }
 
   private:
     IpmiSettings settings();
@@ -42,6 +46,7 @@ class IpmiPublisher : public Publisher {
     std::optional<IpmiSettings> settings_;
     std::shared_ptr<IpmiConnection> connection_;
     SensorCache sensors_;
+    EventLogCache eventLog_;
 };
 
 }  // namespace nvx4::repository

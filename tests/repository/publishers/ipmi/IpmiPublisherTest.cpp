@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "ControllerReader.h"
+#include "IpmiFormat.h"
 #include "IpmiPublisher.h"
 #include "RepositoryTesting.h"
 #include "SimulatedBmc.h"
@@ -326,6 +327,113 @@ TEST(IpmiControllerCodes, SelfTestPowerEventsAndTimerUse) {
         EXPECT_EQ(ControllerReader::monitoredEntity(static_cast<std::uint8_t>(use | 0xc0)),
                   entities[use])
             << use;
+}
+
+}  // namespace
+}  // namespace nvx4::repository::test
+
+namespace nvx4::repository::test {
+namespace {
+
+TEST_F(IpmiPublisherTest, SelAgreesWithIpmitoolSelInfo) {
+    auto p = publisher();
+    const std::vector<Instance_> found = publish(*p, L"NVX4_IPMI_SEL");
+    ASSERT_EQ(found.size(), 1u);
+    const Instance_& log = found[0];
+    const std::string info = bmc->ipmitool("sel info");
+    EXPECT_EQ(std::to_string(log.at(L"CurrentNumberOfRecords").asSigned()),
+              reported(info, "Entries"));
+    EXPECT_EQ(std::to_string(log.at(L"FreeSpace").asSigned()) + " bytes",
+              reported(info, "Free Space"));
+    EXPECT_EQ(flag(log, L"Overflow", "true", "false"), reported(info, "Overflow"));
+    EXPECT_EQ(reported(info, "Version").substr(0, 3), text(log, L"Version"));
+    EXPECT_EQ(text(log, L"OperationSupport"), "Delete, Reserve");
+    EXPECT_EQ(text(log, L"Name"), "SEL");
+    // The simulator's clock counts from the host's boot: shown in host time, so near now.
+    const std::string now = IpmiFormat::cimDateTime(std::time(nullptr));
+    EXPECT_EQ(text(log, L"CurrentClock").substr(0, 12), now.substr(0, 12));
+}
+
+TEST_F(IpmiPublisherTest, SelRecordsAgreeWithIpmitoolAndIpmiSel) {
+    auto p = publisher();
+    const std::vector<Instance_> records = publish(*p, L"NVX4_IPMI_SELRecord");
+    const std::string sel =
+        bmc->freeipmi("ipmi-sel", "--comma-separated-output --no-header-output");
+    ASSERT_EQ(records.size(), 2u);
+    const char* names[] = {"CPU Temp", "CPU Status"};
+    const int severities[] = {3, 2};  // upper non-critical going high: warning; presence
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const Instance_& r = records[i];
+        const std::string id = text(r, L"RecordID");
+        SCOPED_TRACE(id);
+        char hexId[8];
+        std::snprintf(hexId, sizeof hexId, "%04x", std::stoi(id));
+        const std::string get = bmc->ipmitool(std::string("sel get 0x") + hexId);
+        EXPECT_EQ(text(r, L"GeneratorID"), "0x" + reported(get, "Generator ID"));
+        EXPECT_EQ(text(r, L"EvMRev"), "0x" + reported(get, "EvM Revision"));
+        EXPECT_EQ(text(r, L"EventData"), "0x" + reported(get, "Event Data \\(RAW\\)"));
+        EXPECT_EQ(r.at(L"SensorNumber").asSigned(), std::stoi(reported(get, "Sensor Number")));
+        EXPECT_EQ(r.at(L"EventDir").asSigned() == 1 ? "Deassertion Event" : "Assertion Event",
+                  reported(get, "Event Direction"));
+        EXPECT_EQ(text(r, L"SensorName"), names[i]);
+        EXPECT_NE(sel.find(std::to_string(i + 1) + ","), std::string::npos) << sel;
+        EXPECT_NE(sel.find(std::string(",") + names[i] + ","), std::string::npos) << sel;
+        EXPECT_EQ(r.at(L"Severity").asSigned(), severities[i]);
+        EXPECT_EQ(text(r, L"MessageTimestamp").substr(0, 8),
+                  IpmiFormat::cimDateTime(std::time(nullptr)).substr(0, 8));
+    }
+    const std::vector<Instance_> latest = publish(*p, L"NVX4_IPMI_LatestSELRecord");
+    ASSERT_EQ(latest.size(), 1u);
+    EXPECT_EQ(text(latest[0], L"RecordID"), text(records.back(), L"RecordID"));
+    EXPECT_EQ(text(latest[0], L"SensorName"), "CPU Status");
+}
+
+// The entries are read again only when the SEL says it changed: an entry added, the log cleared.
+TEST_F(IpmiPublisherTest, SelEntriesAreReadAgainOnlyWhenTheLogChanged) {
+    SimulatedBmc own;
+    auto p = std::make_shared<IpmiPublisher>(
+        own.settings(SimulatedBmc::kOperator, SimulatedBmc::kOperatorPassword, 0600));
+    EXPECT_EQ(p->publish(L"NVX4_IPMI_SELRecord").instances.size(), 2u);
+    EXPECT_EQ(p->publish(L"NVX4_IPMI_LatestSELRecord").instances.size(), 1u);
+    EXPECT_EQ(p->publish(L"NVX4_IPMI_SEL").instances.size(), 1u);
+    EXPECT_EQ(p->eventLogReads(), 1);
+    own.ipmitool("raw 0x0a 0x44 0 0 0x02 0 0 0 0 0x20 0 0x04 0x01 0x02 0x01 0x09 0 0 >/dev/null");
+    const Publication added = p->publish(L"NVX4_IPMI_SELRecord");
+    EXPECT_EQ(added.instances.size(), 3u);
+    EXPECT_EQ(p->eventLogReads(), 2);
+    EXPECT_EQ(
+        byName(p->publish(L"NVX4_IPMI_LatestSELRecord").instances.at(0)).at(L"Severity").asSigned(),
+        6)
+        << "upper critical going high";
+    own.ipmitool("sel clear >/dev/null");
+    EXPECT_TRUE(p->publish(L"NVX4_IPMI_SELRecord").instances.empty());
+    EXPECT_TRUE(p->publish(L"NVX4_IPMI_LatestSELRecord").instances.empty());
+    EXPECT_EQ(byName(p->publish(L"NVX4_IPMI_SEL").instances.at(0))
+                  .at(L"CurrentNumberOfRecords")
+                  .asSigned(),
+              0);
+    EXPECT_EQ(p->eventLogReads(), 3);
+}
+
+struct ClockCase {
+    std::uint32_t bmcNow;
+    std::int64_t hostNow;
+    std::uint32_t selTime;
+    std::int64_t expected;  // -1: unknown
+};
+
+TEST(IpmiSelClock, PlacesTimesSinceBmcStartRelativeToItsClock) {
+    const ClockCase cases[] = {
+        {5000, 1700000000, 4000, 1699999000},              // both since start: relative to now
+        {5000, 1700000000, 1600000000, 1600000000},        // absolute entry
+        {1650000000, 1700000000, 4000, -1},                // relative entry, absolute clock
+        {5000, 1700000000, 0xffffffff, -1},                // unspecified
+        {0x20000000, 1700000000, 0x20000000, 1700000000},  // the last relative second
+    };
+    for (const ClockCase& c : cases) {
+        const auto host = SelClock(c.bmcNow, c.hostNow).toHost(c.selTime);
+        EXPECT_EQ(host ? static_cast<std::int64_t>(*host) : -1, c.expected) << c.selTime;
+    }
 }
 
 }  // namespace
