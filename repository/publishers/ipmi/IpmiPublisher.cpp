@@ -7,6 +7,7 @@
 #include <map>
 
 #include "ControllerReader.h"
+#include "FruReader.h"
 
 namespace nvx4::repository {
 
@@ -59,11 +60,18 @@ std::vector<PropertyValues> eventRecords(Context& c, bool latestOnly) {
     return records;
 }
 
+std::vector<PropertyValues> inventory(Context& c) {
+    const Bytes image = FruReader(c.connection).inventory();
+    if (image.empty()) return {};
+    return {FruReader::decode(image, c.systemName)};
+}
+
 const std::map<std::wstring, Reader>& readers() {
     static const std::map<std::wstring, Reader> table = {
         {L"nvx4_ipmi_bmc", &controller<&ControllerReader::bmc>},
         {L"nvx4_ipmi_watchdog", &controller<&ControllerReader::watchdog>},
         {L"nvx4_ipmi_chassisstatus", &controller<&ControllerReader::chassis>},
+        {L"nvx4_ipmi_fru", &inventory},
         {L"nvx4_ipmi_numericsensor", &numericSensors},
         {L"nvx4_ipmi_discretesensor", &discreteSensors},
         {L"nvx4_ipmi_sel", &eventLog},

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "ControllerReader.h"
+#include "FruReader.h"
 #include "IpmiFormat.h"
 #include "IpmiPublisher.h"
 #include "RepositoryTesting.h"
@@ -434,6 +435,76 @@ TEST(IpmiSelClock, PlacesTimesSinceBmcStartRelativeToItsClock) {
         const auto host = SelClock(c.bmcNow, c.hostNow).toHost(c.selTime);
         EXPECT_EQ(host ? static_cast<std::int64_t>(*host) : -1, c.expected) << c.selTime;
     }
+}
+
+}  // namespace
+}  // namespace nvx4::repository::test
+
+namespace nvx4::repository::test {
+namespace {
+
+TEST_F(IpmiPublisherTest, FruAgreesWithIpmitoolAndIpmiFru) {
+    auto p = publisher();
+    const std::vector<Instance_> found = publish(*p, L"NVX4_IPMI_FRU");
+    ASSERT_EQ(found.size(), 1u);
+    const Instance_& f = found[0];
+    const std::string tool = bmc->ipmitool("fru print 0");
+    const std::string fru = bmc->freeipmi("ipmi-fru");
+    const std::pair<const wchar_t*, const char*> byIpmitool[] = {
+        {L"ChassisPartNumber", "Chassis Part Number"},
+        {L"ChassisSerialNumber", "Chassis Serial"},
+        {L"BoardManufacturer", "Board Mfg"},
+        {L"BoardProductName", "Board Product"},
+        {L"BoardSerialNumber", "Board Serial"},
+        {L"BoardPartNumber", "Board Part Number"},
+        {L"ProductManufacturerName", "Product Manufacturer"},
+        {L"ProductName", "Product Name"},
+        {L"ProductPartModelNumber", "Product Part Number"},
+        {L"ProductVersion", "Product Version"},
+        {L"ProductSerialNumber", "Product Serial"},
+        {L"ProductAssetTag", "Product Asset Tag"}};
+    for (const auto& [property, label] : byIpmitool)
+        EXPECT_EQ(text(f, property), reported(tool, label)) << label;
+    const std::pair<const wchar_t*, const char*> byIpmiFru[] = {
+        {L"BoardManufacturer", "FRU Board Manufacturer"},
+        {L"BoardSerialNumber", "FRU Board Serial Number"},
+        {L"BoardFRUFileID", "FRU FRU File ID"},  // the first one: the board's
+        {L"ProductPartModelNumber", "FRU Product Part/Model Number"},
+        {L"ProductAssetTag", "FRU Product Asset Tag"}};
+    for (const auto& [property, label] : byIpmiFru)
+        EXPECT_EQ(text(f, property), reported(fru, label)) << label << "\n" << fru;
+    EXPECT_EQ(reported(tool, "Chassis Type"), "Rack Mount Chassis");
+    EXPECT_EQ(f.at(L"ChassisType").asSigned(), 0x17);
+    EXPECT_EQ(text(f, L"BoardMfgDateTime"), "19960101164000.000000+000");  // 1000 minutes
+    EXPECT_EQ(reported(fru, "FRU Board Manufacturing Date/Time"), "01/01/96 - 16:40:00");
+    EXPECT_NE(fru.find("FRU FRU File ID: " + text(f, L"ProductFRUFileID")), std::string::npos);
+    EXPECT_EQ(f.at(L"BoardLangCode").asSigned(), 0x19);
+}
+
+struct FruFieldCase {
+    std::vector<std::uint8_t> bytes;
+    const char* text;
+};
+
+TEST(IpmiFruField, DecodesEachTypeAndStopsAtTheEndMarker) {
+    const FruFieldCase cases[] = {
+        {{0xc3, 'a', 'b', 'c'}, "abc"},
+        {{0x83, 0x29, 0xdc, 0xa6}, "IPMI"},  // 6-bit packed ASCII
+        {{0x42, 0x12, 0x3b}, "123-"},        // BCD plus
+        {{0x02, 0xde, 0xad}, "0xdead"},      // binary
+        {{0xc0}, ""},
+    };
+    for (const FruFieldCase& c : cases) {
+        std::size_t at = 0;
+        std::string text;
+        EXPECT_TRUE(FruReader::field(Bytes(c.bytes.begin(), c.bytes.end()), at, text));
+        EXPECT_EQ(text, c.text);
+        EXPECT_EQ(at, c.bytes.size());
+    }
+    std::size_t at = 0;
+    std::string text;
+    EXPECT_FALSE(FruReader::field({0xc1, 0xc3}, at, text)) << "end marker";
+    EXPECT_FALSE(FruReader::field({0xc5, 'a'}, at, text)) << "runs past the area";
 }
 
 }  // namespace
