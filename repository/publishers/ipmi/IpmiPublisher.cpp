@@ -8,6 +8,7 @@
 
 #include "ControllerReader.h"
 #include "FruReader.h"
+#include "LanReader.h"
 
 namespace nvx4::repository {
 
@@ -66,12 +67,23 @@ std::vector<PropertyValues> inventory(Context& c) {
     return {FruReader::decode(image, c.systemName)};
 }
 
+template <std::vector<PropertyValues> (LanReader::*read)()>
+std::vector<PropertyValues> lan(Context& c) {
+    return (LanReader(c.connection, c.systemName).*read)();
+}
+
 const std::map<std::wstring, Reader>& readers() {
     static const std::map<std::wstring, Reader> table = {
         {L"nvx4_ipmi_bmc", &controller<&ControllerReader::bmc>},
         {L"nvx4_ipmi_watchdog", &controller<&ControllerReader::watchdog>},
         {L"nvx4_ipmi_chassisstatus", &controller<&ControllerReader::chassis>},
         {L"nvx4_ipmi_fru", &inventory},
+        {L"nvx4_ipmi_channel", &lan<&LanReader::channels>},
+        {L"nvx4_ipmi_lanuser", &lan<&LanReader::users>},
+        {L"nvx4_ipmi_lanconfiguration", &lan<&LanReader::configurations>},
+        {L"nvx4_ipmi_lanstatistics", &lan<&LanReader::statistics>},
+        {L"nvx4_ipmi_eventfilter", &lan<&LanReader::eventFilters>},
+        {L"nvx4_ipmi_alertpolicy", &lan<&LanReader::alertPolicies>},
         {L"nvx4_ipmi_numericsensor", &numericSensors},
         {L"nvx4_ipmi_discretesensor", &discreteSensors},
         {L"nvx4_ipmi_sel", &eventLog},

@@ -10,6 +10,7 @@
 #include "FruReader.h"
 #include "IpmiFormat.h"
 #include "IpmiPublisher.h"
+#include "LanReader.h"
 #include "RepositoryTesting.h"
 #include "SimulatedBmc.h"
 #include "nvx4/repository/Utf8.h"
@@ -505,6 +506,137 @@ TEST(IpmiFruField, DecodesEachTypeAndStopsAtTheEndMarker) {
     std::string text;
     EXPECT_FALSE(FruReader::field({0xc1, 0xc3}, at, text)) << "end marker";
     EXPECT_FALSE(FruReader::field({0xc5, 'a'}, at, text)) << "runs past the area";
+}
+
+}  // namespace
+}  // namespace nvx4::repository::test
+
+namespace nvx4::repository::test {
+namespace {
+
+// Lines of a tool's table that start with a number and '|'.
+std::vector<std::string> numberedRows(const std::string& output) {
+    std::vector<std::string> rows;
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);)
+        if (std::regex_search(line, std::regex("^\\s*\\d+\\s*\\|"))) rows.push_back(line);
+    return rows;
+}
+
+TEST_F(IpmiPublisherTest, ChannelsAgreeWithIpmitoolChannelInfo) {
+    auto p = publisher();
+    const std::vector<Instance_> found = publish(*p, L"NVX4_IPMI_Channel");
+    std::vector<std::string> numbers;
+    for (const Instance_& c : found) numbers.push_back(text(c, L"ChannelNumber"));
+    EXPECT_EQ(numbers, (std::vector<std::string>{"0", "1", "15"}));
+    for (const Instance_& c : found) {
+        const std::string info = bmc->ipmitool("channel info " + text(c, L"ChannelNumber"));
+        const char* media[] = {"", "IPMB (I2C)", "", "", "802.3 LAN",       "", "", "",
+                               "", "",           "", "", "System Interface"};
+        EXPECT_EQ(media[c.at(L"MediumType").asSigned()], reported(info, "Channel Medium Type"));
+        const char* sessions[] = {"session-less", "single-session", "multi-session",
+                                  "session-based"};
+        EXPECT_EQ(sessions[c.at(L"SessionSupport").asSigned()], reported(info, "Session Support"));
+        EXPECT_EQ(std::to_string(c.at(L"VenderID").asSigned()),
+                  reported(info, "Protocol Vendor ID"));
+    }
+    const Instance_& lan = found[1];
+    // Our own session at least; ipmitool's may be counted as well.
+    EXPECT_GE(lan.at(L"ActiveSessionCount").asSigned(), 1);
+    EXPECT_EQ(lan.at(L"ProtocolType").asSigned(), 1) << "IPMB-1.0";
+    EXPECT_TRUE(lan.at(L"AlertingEnabled").asBoolean());
+    EXPECT_TRUE(lan.at(L"PerMsgAuthentication").asBoolean());
+    EXPECT_EQ(lan.at(L"AccessMode").asSigned(), 2) << "always available";
+    const std::string access = bmc->ipmitool("raw 0x06 0x41 0x01 0x80");
+    EXPECT_EQ(lan.at(L"PrivilegeLimit").asSigned(), std::stoi(access.substr(4, 2), nullptr, 16))
+        << access;
+}
+
+TEST_F(IpmiPublisherTest, LanUsersAgreeWithIpmitoolUserList) {
+    auto p = publisher();
+    const std::vector<Instance_> found = publish(*p, L"NVX4_IPMI_LANUser");
+    const std::string list = bmc->ipmitool("user list 1");
+    const char* privileges[] = {"", "CALLBACK", "USER", "OPERATOR", "ADMINISTRATOR", "OEM"};
+    // The fixture configures users 2 and 3 only.
+    ASSERT_EQ(found.size(), 2u);
+    const char* names[] = {SimulatedBmc::kAdmin, SimulatedBmc::kOperator};
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const Instance_& u = found[i];
+        std::smatch match;
+        ASSERT_TRUE(
+            std::regex_search(list, match, std::regex("\\n" + text(u, L"UserID") + " +([^\\n]*)")));
+        const std::string row = match[1];
+        EXPECT_EQ(text(u, L"UserName"), names[i]);
+        EXPECT_NE(row.find(std::string(names[i]) + " "), std::string::npos) << row;
+        EXPECT_NE(row.find(privileges[u.at(L"PrivilegeLimit").asSigned()]), std::string::npos)
+            << row;
+        EXPECT_TRUE(u.at(L"Enabled").asBoolean());
+        EXPECT_EQ(text(u, L"ChannelNumber"), "1");
+    }
+}
+
+TEST_F(IpmiPublisherTest, LanConfigurationAgreesWithIpmitoolLanPrint) {
+    auto p = publisher();
+    const std::vector<Instance_> found = publish(*p, L"NVX4_IPMI_LANConfiguration");
+    ASSERT_EQ(found.size(), 1u);
+    const Instance_& c = found[0];
+    const std::string print = bmc->ipmitool("lan print 1");
+    const std::pair<const wchar_t*, const char*> labels[] = {
+        {L"IPAddress", "IP Address"},
+        {L"SubnetMask", "Subnet Mask"},
+        {L"MACAddress", "MAC Address"},
+        {L"DefaultGatewayAddress", "Default Gateway IP"},
+        {L"DefaultGatewayMACAddress", "Default Gateway MAC"},
+        {L"BackupGatewayAddress", "Backup Gateway IP"},
+        {L"BackupGatewayMACAddress", "Backup Gateway MAC"},
+        {L"CommunityString", "SNMP Community String"}};
+    for (const auto& [property, label] : labels)
+        EXPECT_EQ(text(c, property), reported(print, label)) << label;
+    EXPECT_EQ(reported(print, "IP Address Source"), "Unspecified");
+    EXPECT_EQ(c.at(L"IPAddressSource").asSigned(), 0);
+    char ttl[8];
+    std::snprintf(ttl, sizeof ttl, "0x%02x", static_cast<unsigned>(c.at(L"TimeToLive").asSigned()));
+    EXPECT_NE(reported(print, "IP Header").find(std::string("TTL=") + ttl), std::string::npos);
+}
+
+TEST_F(IpmiPublisherTest, LanStatisticsAreEmptyWhereTheBmcKeepsNone) {
+    auto p = publisher();
+    EXPECT_TRUE(publish(*p, L"NVX4_IPMI_LANStatistics").empty());
+    EXPECT_NE(bmc->ipmitool("raw 0x0c 0x04 1 0 2>&1").find("Invalid command"), std::string::npos);
+}
+
+TEST_F(IpmiPublisherTest, EventFiltersAndAlertPoliciesAgreeWithIpmitoolPef) {
+    auto p = publisher();
+    const std::vector<Instance_> filters = publish(*p, L"NVX4_IPMI_EventFilter");
+    const std::vector<std::string> filterRows =
+        numberedRows(bmc->ipmitool("pef filter list 2>/dev/null"));
+    // The simulator counts 16 filters but refuses the 16th, as ipmitool shows too.
+    ASSERT_EQ(filters.size(), filterRows.size());
+    EXPECT_EQ(filters.size(), 15u);
+    for (std::size_t i = 0; i < filters.size(); ++i) {
+        EXPECT_EQ(text(filters[i], L"EntryNumber"), std::to_string(i + 1));
+        EXPECT_EQ(filters[i].at(L"Enabled").asBoolean(),
+                  filterRows[i].find("disabled") == std::string::npos);
+        EXPECT_EQ(filterRows[i].find("configurable") != std::string::npos,
+                  filters[i].at(L"FilterType").asSigned() == 0);
+    }
+    const std::vector<Instance_> policies = publish(*p, L"NVX4_IPMI_AlertPolicy");
+    const std::vector<std::string> policyRows = numberedRows(bmc->ipmitool("pef policy list"));
+    ASSERT_EQ(policies.size(), policyRows.size());
+    for (std::size_t i = 0; i < policies.size(); ++i) {
+        EXPECT_FALSE(policies[i].at(L"Enabled").asBoolean());
+        EXPECT_NE(policyRows[i].find("disabled"), std::string::npos);
+        EXPECT_EQ(policies[i].at(L"Policy").asSigned(), 0) << "match always";
+    }
+}
+
+TEST(IpmiLanText, AddressesAndOffsetMasks) {
+    EXPECT_EQ(LanReader::ipAddress({10, 0, 0, 254}, 0), "10.0.0.254");
+    EXPECT_EQ(LanReader::ipAddress({10, 0, 0}, 0), "");
+    EXPECT_EQ(LanReader::macAddress({0, 0x1b, 0x21, 0xaa, 0x0f, 0xff}, 0), "00:1b:21:aa:0f:ff");
+    EXPECT_EQ(LanReader::offsets(0xffff), "any");
+    EXPECT_EQ(LanReader::offsets(0x0089), "0, 3, 7");
+    EXPECT_EQ(LanReader::offsets(0), "");
 }
 
 }  // namespace
