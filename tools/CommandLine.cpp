@@ -94,6 +94,9 @@ Options:
                           os            this machine: CPUs, memory, disks,
                                         processes, network, system (1036-1040,
                                         1044)
+                          ipmi[=FILE]   the BMC (1021-1035): in-band through
+                                        /dev/ipmi0, or over the LAN (RMCP+) as
+                                        the settings FILE says
   -l, --list            print the class table: id, repository class, record type,
                         element size on the 32-bit target, number of fields
       --check FILE...   validate MOF files; errors are printed as file:line:column
