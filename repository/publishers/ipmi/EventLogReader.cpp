@@ -9,7 +9,6 @@ namespace nvx4::repository {
 namespace {
 
 const IpmiCommand kGetSelInfo{0x0a, 0x40, "Get SEL Info"};
-const IpmiCommand kReserveSel{0x0a, 0x42, "Reserve SEL"};
 const IpmiCommand kGetSelEntry{0x0a, 0x43, "Get SEL Entry"};
 const IpmiCommand kGetSelTime{0x0a, 0x48, "Get SEL Time"};
 
@@ -53,13 +52,8 @@ SelClock EventLogReader::clock() {
 }
 
 std::vector<SelEntry> EventLogReader::entries() {
-    std::uint16_t reservation = 0;
-    try {
-        reservation =
-            static_cast<std::uint16_t>(IpmiFormat::little(connection_.request(kReserveSel), 0, 2));
-    } catch (const IpmiCommandError&) {
-        // Whole entries can be read without a reservation.
-    }
+    // Whole entries need no reservation (0000h), so other clients cannot cancel the walk.
+    const std::uint16_t reservation = 0;
     std::vector<SelEntry> found;
     for (std::uint16_t id = 0; id != kLastEntry && found.size() < kMaxEntries;) {
         Bytes answer;

@@ -1,10 +1,12 @@
 // The sensors last read from the BMC. Readings are reused for a short time; the sensor records
 // are read again only when the SDR repository's stamp (counts, last addition and erase times)
-// changes. The lock guards the stored results only; the BMC is asked without it.
+// changes. The lock guards the stored results only; the BMC is asked without it, and callers
+// that arrive during a walk of the records wait for its result instead of starting another.
 #ifndef NVX4_REPOSITORY_SENSORCACHE_H
 #define NVX4_REPOSITORY_SENSORCACHE_H
 
 #include <chrono>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -34,6 +36,7 @@ class SensorCache {
     std::mutex mutex_;
     Bytes stamp_;
     std::shared_ptr<const Records> records_;
+    std::shared_future<std::shared_ptr<const Records>> walking_;  // the walk under way, if any
     std::shared_ptr<const Readings> readings_;
     Clock::time_point readAt_;
 };

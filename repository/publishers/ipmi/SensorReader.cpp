@@ -19,6 +19,7 @@ constexpr std::uint16_t kLastRecord = 0xffff;
 constexpr std::uint8_t kChunk = 16;  // bytes per Get SDR: small enough for any BMC
 constexpr std::uint8_t kReservationCancelled = 0xc5;
 constexpr std::size_t kMaxRecords = 4096;
+constexpr int kWalkAttempts = 3;
 
 // The class's unit codes are the IPMI ones plus one (0 stays "unknown").
 int unitCode(std::uint8_t ipmiUnit) { return ipmiUnit == 0 ? 0 : ipmiUnit + 1; }
@@ -97,8 +98,8 @@ std::vector<SensorRecord> SensorReader::records() {
             }
             return found;
         } catch (const IpmiCommandError& e) {
-            // The repository changed under the walk: start over once.
-            if (e.code() != kReservationCancelled || attempt > 0) throw;
+            // The repository changed, or another client reserved it: start over.
+            if (e.code() != kReservationCancelled || attempt >= kWalkAttempts - 1) throw;
         }
     }
 }

@@ -4,6 +4,8 @@
 #include <map>
 #include <memory>
 #include <regex>
+#include <thread>
+#include <atomic>
 #include <sstream>
 
 #include "ControllerReader.h"
@@ -637,6 +639,58 @@ TEST(IpmiLanText, AddressesAndOffsetMasks) {
     EXPECT_EQ(LanReader::offsets(0xffff), "any");
     EXPECT_EQ(LanReader::offsets(0x0089), "0, 3, 7");
     EXPECT_EQ(LanReader::offsets(0), "");
+}
+
+}  // namespace
+}  // namespace nvx4::repository::test
+
+namespace nvx4::repository::test {
+namespace {
+
+// The session is up and the walk's first request gets no answer: the enumeration fails within
+// the timeout, says which request went unanswered, and the next one tries a new session.
+TEST_F(IpmiPublisherTest, BmcThatStopsAnsweringFailsTheWalkWithinTheTimeout) {
+    SimulatedBmc own;
+    auto p =
+        IpmiPublisher::make(own.settings(SimulatedBmc::kOperator, SimulatedBmc::kOperatorPassword,
+                                         0600, "timeout = 1\nsensor-cache = 0\n"));
+    ASSERT_EQ(p->publish(L"NVX4_IPMI_SELRecord").instances.size(), 2u);
+    own.stop();
+    for (const wchar_t* cls : {L"NVX4_IPMI_NumericSensor", L"NVX4_IPMI_SELRecord"}) {
+        const auto started = std::chrono::steady_clock::now();
+        try {
+            p->publish(cls);
+            ADD_FAILURE() << "no failure";
+        } catch (const PublishError& e) {
+            EXPECT_EQ(e.status(), PublishError::kProviderFailure);
+            const std::string message = e.what();
+            EXPECT_TRUE(message.find("did not answer") != std::string::npos ||
+                        message.find("no session with") != std::string::npos)
+                << message;
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
+    }
+}
+
+// Enumerations from several threads share one session and the caches.
+TEST_F(IpmiPublisherTest, ConcurrentEnumerationsAgree) {
+    auto p = publisher("sensor-cache = 0\n");
+    const wchar_t* classes[] = {L"NVX4_IPMI_NumericSensor", L"NVX4_IPMI_SELRecord",
+                                L"NVX4_IPMI_DiscreteSensor", L"NVX4_IPMI_Channel"};
+    const std::size_t expected[] = {2, 2, 2, 3};
+    std::vector<std::thread> threads;
+    std::atomic<int> agreed{0};
+    for (int t = 0; t < 8; ++t)
+        threads.emplace_back([&, t] {
+            try {
+                for (int round = 0; round < 3; ++round)
+                    if (p->publish(classes[t % 4]).instances.size() == expected[t % 4]) ++agreed;
+            } catch (const std::exception& e) {
+                ADD_FAILURE() << e.what();
+            }
+        });
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(agreed.load(), 24);
 }
 
 }  // namespace
