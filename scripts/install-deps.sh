@@ -11,7 +11,7 @@ packages=(
     wine64
     unixodbc-dev libsqliteodbc odbc-postgresql postgresql
     nlohmann-json3-dev
-    libopenipmi-dev openipmi ipmitool freeipmi-tools
+    libopenipmi-dev libssl-dev openipmi ipmitool freeipmi-tools
 )
 
 missing=()

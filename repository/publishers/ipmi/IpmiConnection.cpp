@@ -108,7 +108,7 @@ struct IpmiConnection::Link {
     void close() {
         if (con == nullptr) return;
         con->remove_con_change_handler(con, &Link::changed, this);
-        con->close_connection(con);
+        if (!IpmiEventLoop::exiting()) con->close_connection(con);
         con = nullptr;
     }
 };
@@ -133,7 +133,7 @@ int setUpLan(const IpmiSettings& settings, const IpmiPassword& password, ipmi_co
         {IPMI_LANP_CONFIDENTIALITY_ALGORITHM, suite.confidentiality, nullptr, 0},
     };
     return ipmi_lanp_setup_con(parms, sizeof parms / sizeof parms[0],
-                               IpmiEventLoop::instance().osHandler(), nullptr, con);
+                               IpmiEventLoop::instance()->osHandler(), nullptr, con);
 }
 
 }  // namespace
@@ -151,12 +151,12 @@ std::shared_ptr<IpmiConnection> IpmiConnection::open(const IpmiSettings& setting
             throw PublishError::fromErrno(description, errno);
     }
     auto link = std::make_shared<Link>();
-    IpmiEventLoop& loop = IpmiEventLoop::instance();
-    loop.post([link, password, settings] {
-        int err =
-            password ? setUpLan(settings, *password, &link->con)
-                     : ipmi_smi_setup_con(settings.interface, IpmiEventLoop::instance().osHandler(),
-                                          nullptr, &link->con);
+    std::shared_ptr<IpmiEventLoop> loop = IpmiEventLoop::instance();
+    loop->post([link, password, settings] {
+        int err = password ? setUpLan(settings, *password, &link->con)
+                           : ipmi_smi_setup_con(settings.interface,
+                                                IpmiEventLoop::instance()->osHandler(), nullptr,
+                                                &link->con);
         if (err == 0)
             err = link->con->add_con_change_handler(link->con, &Link::changed, link.get());
         if (err == 0) err = link->con->start_con(link->con);
@@ -165,7 +165,7 @@ std::shared_ptr<IpmiConnection> IpmiConnection::open(const IpmiSettings& setting
     const bool answered = link->opened.await(settings.timeout);
     const int error = link->opened.error;
     if (!answered || error != 0) {
-        loop.post([link] { link->close(); });
+        loop->post([link] { link->close(); });
         if (!answered)
             throw PublishError(PublishError::kProviderFailure,
                                "no session with " + description + " within " +
@@ -176,16 +176,19 @@ std::shared_ptr<IpmiConnection> IpmiConnection::open(const IpmiSettings& setting
                            (refused ? "session refused by " : "cannot open ") + description + ": " +
                                libraryError(error));
     }
-    return std::shared_ptr<IpmiConnection>(
-        new IpmiConnection(std::move(link), std::move(description), settings.timeout));
+    return std::shared_ptr<IpmiConnection>(new IpmiConnection(
+        std::move(loop), std::move(link), std::move(description), settings.timeout));
 }
 
-IpmiConnection::IpmiConnection(std::shared_ptr<Link> link, std::string description,
-                               std::chrono::milliseconds timeout)
-    : link_(std::move(link)), description_(std::move(description)), timeout_(timeout) {}
+IpmiConnection::IpmiConnection(std::shared_ptr<IpmiEventLoop> loop, std::shared_ptr<Link> link,
+                               std::string description, std::chrono::milliseconds timeout)
+    : loop_(std::move(loop)),
+      link_(std::move(link)),
+      description_(std::move(description)),
+      timeout_(timeout) {}
 
 IpmiConnection::~IpmiConnection() {
-    IpmiEventLoop::instance().post([link = link_] { link->close(); });
+    loop_->post([link = link_] { link->close(); });
 }
 
 bool IpmiConnection::broken() const { return link_->broken; }
@@ -193,7 +196,7 @@ bool IpmiConnection::broken() const { return link_->broken; }
 Bytes IpmiConnection::request(const IpmiCommand& command, const Bytes& data, std::uint8_t owner,
                               std::uint8_t lun) {
     auto outcome = std::make_shared<Outcome>();
-    IpmiEventLoop::instance().post([link = link_, outcome, command, data, owner, lun] {
+    loop_->post([link = link_, outcome, command, data, owner, lun] {
         if (link->con == nullptr) return outcome->finish(ENOTCONN, nullptr, 0);
         ipmi_addr_t address{};
         unsigned int addressSize = 0;

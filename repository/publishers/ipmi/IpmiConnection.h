@@ -16,6 +16,7 @@
 
 namespace nvx4::repository {
 
+class IpmiEventLoop;
 using Bytes = std::vector<std::uint8_t>;
 
 // The BMC answered with a completion code other than success.
@@ -55,9 +56,10 @@ class IpmiConnection {
     const std::string& describe() const { return description_; }
 
   private:
-    IpmiConnection(std::shared_ptr<Link> link, std::string description,
-                   std::chrono::milliseconds timeout);
+    IpmiConnection(std::shared_ptr<IpmiEventLoop> loop, std::shared_ptr<Link> link,
+                   std::string description, std::chrono::milliseconds timeout);
 
+    std::shared_ptr<IpmiEventLoop> loop_;
     std::shared_ptr<Link> link_;
     std::string description_;
     std::chrono::milliseconds timeout_;

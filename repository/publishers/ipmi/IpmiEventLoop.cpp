@@ -6,17 +6,32 @@
 #include <OpenIPMI/ipmi_posix.h>
 #include <OpenIPMI/ipmiif.h>
 
+#include <openssl/crypto.h>
+
+#include <atomic>
 #include <cstdarg>
+#include <cstdlib>
 #include <stdexcept>
 
 namespace nvx4::repository {
 
-IpmiEventLoop& IpmiEventLoop::instance() {
-    static IpmiEventLoop loop;
+namespace {
+
+std::atomic<bool> processExiting{false};
+
+}  // namespace
+
+bool IpmiEventLoop::exiting() { return processExiting; }
+
+std::shared_ptr<IpmiEventLoop> IpmiEventLoop::instance() {
+    static const std::shared_ptr<IpmiEventLoop> loop(new IpmiEventLoop());
     return loop;
 }
 
 IpmiEventLoop::IpmiEventLoop() {
+    // The sessions' ciphers must outlive the static objects that hold sessions: no clean-up of
+    // OpenSSL's own at exit (a host that set OpenSSL up itself keeps its choice).
+    OPENSSL_init_crypto(OPENSSL_INIT_NO_ATEXIT, nullptr);
     os_ = ipmi_posix_setup_os_handler();
     if (os_ == nullptr) throw std::runtime_error("cannot set up the IPMI library's event loop");
     if (pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0)
@@ -25,6 +40,7 @@ IpmiEventLoop::IpmiEventLoop() {
     // reach the caller as errors instead.
     os_->set_log_handler(os_, [](os_handler_t*, const char*, enum ipmi_log_type_e, va_list) {});
     ipmi_init(os_);
+    std::atexit([] { processExiting = true; });
     os_hnd_fd_id_t* id = nullptr;
     os_->add_fd_to_wait_for(
         os_, wake_[0],

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -17,10 +18,15 @@ namespace nvx4::repository {
 
 class IpmiEventLoop {
   public:
-    // Started on first use; stopped when the process (or the library) unloads.
-    static IpmiEventLoop& instance();
+    // Started on first use. Connections hold it too, so it stops (and its thread is joined)
+    // only after the last of them has closed, whatever the order of static destruction.
+    static std::shared_ptr<IpmiEventLoop> instance();
+    ~IpmiEventLoop();
 
     os_handler_s* osHandler() const { return os_; }
+    // True once the process has begun to exit: sessions are then dropped, not closed, since the
+    // libraries a goodbye to the BMC needs may already be gone.
+    static bool exiting();
     // Runs `task` on the loop thread, after the tasks posted before it.
     void post(std::function<void()> task);
 
@@ -29,7 +35,6 @@ class IpmiEventLoop {
 
   private:
     IpmiEventLoop();
-    ~IpmiEventLoop();
     void run();
     void runPosted();
 

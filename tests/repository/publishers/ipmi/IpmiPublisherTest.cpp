@@ -695,3 +695,25 @@ TEST_F(IpmiPublisherTest, ConcurrentEnumerationsAgree) {
 
 }  // namespace
 }  // namespace nvx4::repository::test
+
+namespace nvx4::repository::test {
+namespace {
+
+// Through the provider library, as an agent loads it: records of the BMC classes, or the
+// failure code when the password file is open to others.
+TEST_F(IpmiPublisherTest, ToolShowsTheBmcThroughTheProviderLibrary) {
+    const std::string path =
+        bmc->settings(SimulatedBmc::kOperator, SimulatedBmc::kOperatorPassword, 0600);
+    const std::string tool = std::string(NVX4_ENUM_TOOL) + " --repository ipmi=" + path;
+    const std::string json = nvx4::test::runCommand(tool + " --format json 1021 1027; echo rc=$?");
+    EXPECT_NE(json.find("\"FirmwareVersion\": \"9.08\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"CurrentNumberOfRecords\": 2"), std::string::npos) << json;
+    EXPECT_NE(json.find("rc=0"), std::string::npos) << json;
+    bmc->settings(SimulatedBmc::kOperator, SimulatedBmc::kOperatorPassword, 0644);
+    const std::string refused = nvx4::test::runCommand(tool + " 1021 2>&1; echo rc=$?");
+    EXPECT_NE(refused.find("WBEM_E_ACCESS_DENIED"), std::string::npos) << refused;
+    EXPECT_EQ(refused.find("rc=0"), std::string::npos) << refused;
+}
+
+}  // namespace
+}  // namespace nvx4::repository::test
