@@ -160,12 +160,6 @@ INSTANTIATE_TEST_SUITE_P(
                               "127.0.0.1 port"}),
     [](const auto& info) { return info.param.name; });
 
-}  // namespace
-}  // namespace nvx4::repository::test
-
-namespace nvx4::repository::test {
-namespace {
-
 // ipmi-sensors' comma-separated rows by sensor name: id, name, type, reading, units, bitmask.
 std::map<std::string, std::vector<std::string>> sensorRows(const std::string& output) {
     std::map<std::string, std::vector<std::string>> rows;
@@ -262,12 +256,6 @@ TEST_F(IpmiPublisherTest, SensorReadingsComeFromTheCacheWhileFresh) {
     }
 }
 
-}  // namespace
-}  // namespace nvx4::repository::test
-
-namespace nvx4::repository::test {
-namespace {
-
 std::string flag(const Instance_& instance, const wchar_t* name, const char* yes, const char* no) {
     return instance.at(name).asBoolean() ? yes : no;
 }
@@ -332,12 +320,6 @@ TEST(IpmiControllerCodes, SelfTestPowerEventsAndTimerUse) {
                   entities[use])
             << use;
 }
-
-}  // namespace
-}  // namespace nvx4::repository::test
-
-namespace nvx4::repository::test {
-namespace {
 
 TEST_F(IpmiPublisherTest, SelAgreesWithIpmitoolSelInfo) {
     auto p = publisher();
@@ -440,12 +422,6 @@ TEST(IpmiSelClock, PlacesTimesSinceBmcStartRelativeToItsClock) {
     }
 }
 
-}  // namespace
-}  // namespace nvx4::repository::test
-
-namespace nvx4::repository::test {
-namespace {
-
 TEST_F(IpmiPublisherTest, FruAgreesWithIpmitoolAndIpmiFru) {
     auto p = publisher();
     const std::vector<Instance_> found = publish(*p, L"NVX4_IPMI_FRU");
@@ -509,12 +485,6 @@ TEST(IpmiFruField, DecodesEachTypeAndStopsAtTheEndMarker) {
     EXPECT_FALSE(FruReader::field({0xc1, 0xc3}, at, text)) << "end marker";
     EXPECT_FALSE(FruReader::field({0xc5, 'a'}, at, text)) << "runs past the area";
 }
-
-}  // namespace
-}  // namespace nvx4::repository::test
-
-namespace nvx4::repository::test {
-namespace {
 
 // Lines of a tool's table that start with a number and '|'.
 std::vector<std::string> numberedRows(const std::string& output) {
@@ -641,12 +611,6 @@ TEST(IpmiLanText, AddressesAndOffsetMasks) {
     EXPECT_EQ(LanReader::offsets(0), "");
 }
 
-}  // namespace
-}  // namespace nvx4::repository::test
-
-namespace nvx4::repository::test {
-namespace {
-
 // The session is up and the walk's first request gets no answer: the enumeration fails within
 // the timeout, says which request went unanswered, and the next one tries a new session.
 TEST_F(IpmiPublisherTest, BmcThatStopsAnsweringFailsTheWalkWithinTheTimeout) {
@@ -692,12 +656,6 @@ TEST_F(IpmiPublisherTest, ConcurrentEnumerationsAgree) {
     for (std::thread& thread : threads) thread.join();
     EXPECT_EQ(agreed.load(), 24);
 }
-
-}  // namespace
-}  // namespace nvx4::repository::test
-
-namespace nvx4::repository::test {
-namespace {
 
 // Through the provider library, as an agent loads it: records of the BMC classes, or the
 // failure code when the password file is open to others.
