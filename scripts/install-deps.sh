@@ -16,6 +16,7 @@ packages=(
     libsystemd-dev systemd systemd-journal-remote
     smartmontools
     libsnmp-dev snmpd snmp smitools npm dpkg-dev
+    libopenipmi-dev libssl-dev openipmi ipmitool freeipmi-tools
 )
 
 missing=()

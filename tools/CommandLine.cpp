@@ -99,6 +99,9 @@ Options:
                                         network, system (1036-1040, 1044)
                           smbios[=FILE] this machine's SMBIOS tables, or a binary
                                         dump (dmidecode --dump-bin) (1001-1020)
+                          ipmi[=FILE]   the BMC (1021-1035): in-band through
+                                        /dev/ipmi0, or over the LAN (RMCP+) as
+                                        the settings FILE says
                           eventlog[=DIR][,limit=N]
                                         the journal (or the journal files
                                         of DIR): application, security and

@@ -1,9 +1,10 @@
 #include "BuiltInPublishers.h"
 
-#include "os/OsPublisher.h"
-#include "smbios/SmbiosPublisher.h"
 #include "eventlog/EventLogPublisher.h"
+#include "ipmi/IpmiPublisher.h"
+#include "os/OsPublisher.h"
 #include "smart/SmartPublisher.h"
+#include "smbios/SmbiosPublisher.h"
 
 namespace nvx4::repository {
 
@@ -11,6 +12,7 @@ const std::vector<BuiltInPublisher>& builtInPublishers() {
     static const std::vector<BuiltInPublisher> publishers = {
         {"os", &os::OsPublisher::make},
         {"smbios", smbios::SmbiosPublisher::factory()},
+        {"ipmi", &IpmiPublisher::make},
         {"eventlog", EventLogPublisher::make},
         {"smart", SmartPublisher::make},
     };

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <fstream>
+
+#include "IpmiSettings.h"
+#include "TestSupport.h"
+#include "nvx4/repository/Publisher.h"
+
+namespace nvx4::repository::test {
+namespace {
+
+struct BadSettings {
+    const char* text;
+    const char* message;
+};
+
+class IpmiSettingsRejects : public ::testing::TestWithParam<BadSettings> {};
+
+TEST_P(IpmiSettingsRejects, NamingTheLineAndTheProblem) {
+    try {
+        IpmiSettings::parse(GetParam().text, "bmc.conf");
+        FAIL() << "accepted " << GetParam().text;
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()), GetParam().message);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, IpmiSettingsRejects,
+    ::testing::Values(BadSettings{"host = h\nport = 70000",
+                                  "bmc.conf line 2: port: expected a whole number "
+                                  "from 1 to 65535"},
+                      BadSettings{"privilege = root",
+                                  "bmc.conf line 1: privilege: expected user, operator "
+                                  "or admin"},
+                      BadSettings{"cipher-suite = 0",
+                                  "bmc.conf line 1: cipher-suite: cipher suite 0 "
+                                  "authenticates nobody; use 1 to 14"},
+                      BadSettings{"cipher-suite = 17",
+                                  "bmc.conf line 1: cipher-suite: expected a whole "
+                                  "number from 0 to 14"},
+                      BadSettings{"password = x",
+                                  "bmc.conf line 1: password: passwords are not written "
+                                  "here; name a password-file"},
+                      BadSettings{"timeout = 0",
+                                  "bmc.conf line 1: timeout: expected seconds from 0.1 to 600"},
+                      BadSettings{"# c\nhost 1.2.3.4", "bmc.conf line 2: expected key = value"},
+                      BadSettings{"colour = red", "bmc.conf line 1: colour: unknown setting"},
+                      BadSettings{"host = 10.0.0.1\nuser = u",
+                                  "bmc.conf: host is set, so user and password-file are needed"}));
+
+TEST(IpmiSettings, ReadsEveryKeyAndDefaultsToOperatorOverCipherSuite3) {
+    const IpmiSettings s = IpmiSettings::parse(
+        "host = bmc.example # the BMC\nport=6230\nuser = monitor\npassword-file = /p\n"
+        "timeout = 1.5\nsensor-cache = 0\nsystem-name = rack7\n",
+        "f");
+    EXPECT_TRUE(s.overLan());
+    EXPECT_EQ(s.host, "bmc.example");
+    EXPECT_EQ(s.port, "6230");
+    EXPECT_EQ(s.privilege, 3);
+    EXPECT_EQ(s.cipherSuite, 3);
+    EXPECT_EQ(s.timeout.count(), 1500);
+    EXPECT_EQ(s.sensorCache.count(), 0);
+    EXPECT_EQ(s.systemName, "rack7");
+    EXPECT_FALSE(IpmiSettings::parse("", "f").overLan());
+}
+
+struct PasswordFileCase {
+    const char* name;
+    unsigned mode;
+    const char* content;
+    const char* expected;  // the password, or a part of the refusal
+    bool accepted;
+};
+
+class IpmiPasswordFile : public ::testing::TestWithParam<PasswordFileCase> {};
+
+TEST_P(IpmiPasswordFile, IsReadOnlyWhenPrivateAndShort) {
+    nvx4::test::TempPath file("password");
+    std::ofstream(file.path()) << GetParam().content;
+    chmod(file.path().c_str(), GetParam().mode);
+    try {
+        const IpmiPassword password = IpmiPassword::read(file.path());
+        EXPECT_TRUE(GetParam().accepted);
+        EXPECT_EQ(password.text(), GetParam().expected);
+    } catch (const PublishError& e) {
+        EXPECT_FALSE(GetParam().accepted) << e.what();
+        EXPECT_NE(std::string(e.what()).find(GetParam().expected), std::string::npos) << e.what();
+        EXPECT_EQ(e.status(), GetParam().mode == 0600 ? PublishError::kProviderFailure
+                                                      : PublishError::kAccessDenied);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, IpmiPasswordFile,
+    ::testing::Values(PasswordFileCase{"Private", 0600, "pw\n", "pw", true},
+                      PasswordFileCase{"OwnerReadOnly", 0400, "pw\r\n", "pw", true},
+                      PasswordFileCase{"GroupReadable", 0640, "pw", "(mode 0640); refusing", false},
+                      PasswordFileCase{"WorldWritable", 0602, "pw", "(mode 0602); refusing", false},
+                      PasswordFileCase{"TooLong", 0600, "123456789012345678901",
+                                       "holds more than 20 bytes", false}),
+    [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace nvx4::repository::test
