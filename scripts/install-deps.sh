@@ -1,17 +1,34 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the tests and the tools need. Idempotent: when all
-# packages are present it changes nothing and asks no package server.
+# Installs the Debian packages one command needs:
+#   run    the Linux build of the library and its command-line tool (scripts/run.sh)
+#   bench  that, plus the benchmark library and the data sources the benchmarks read
+#   test   everything the test suite uses: the above, GoogleTest, the format checker, clang with
+#          its sanitizer and fuzzer runtimes, the Windows cross-compilers, Wine and the database
+#          servers (scripts/test.sh); the default
+# Idempotent: when all packages are present it changes nothing and asks no package server.
 set -euo pipefail
 
-packages=(
-    cmake make g++ pkg-config
-    googletest libgtest-dev libgmock-dev libbenchmark-dev
-    clang-format
+group=${1:-test}
+
+run_packages=(cmake make g++ pkg-config unixodbc-dev nlohmann-json3-dev)
+bench_packages=(libbenchmark-dev libsqliteodbc)
+test_packages=(
+    googletest libgtest-dev libgmock-dev
+    clang-format clang libclang-rt-14-dev llvm
     g++-mingw-w64-i686 g++-mingw-w64-x86-64
     wine64
-    unixodbc-dev libsqliteodbc odbc-postgresql postgresql
-    nlohmann-json3-dev
+    odbc-postgresql postgresql
 )
+
+case $group in
+    run) packages=("${run_packages[@]}") ;;
+    bench) packages=("${run_packages[@]}" "${bench_packages[@]}") ;;
+    test) packages=("${run_packages[@]}" "${bench_packages[@]}" "${test_packages[@]}") ;;
+    *)
+        echo "usage: $0 [run|bench|test]" >&2
+        exit 2
+        ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
