@@ -2,9 +2,9 @@
 # Installs the Debian packages one command needs:
 #   run    the Linux build of the library and its command-line tool (scripts/run.sh)
 #   bench  that, plus the benchmark library and the data sources the benchmarks read
-#   test   everything the test suite uses: the above, GoogleTest, the format checker, clang with
-#          its sanitizer and fuzzer runtimes, the Windows cross-compilers, Wine and the database
-#          servers (scripts/test.sh); the default
+#   fuzz   that of run, plus clang with its sanitizer and fuzzer runtimes (scripts/fuzz.sh)
+#   test   everything the test suite uses: all of the above, GoogleTest, the format checker, the
+#          Windows cross-compilers, Wine and the database servers (scripts/test.sh); the default
 # Idempotent: when all packages are present it changes nothing and asks no package server.
 set -euo pipefail
 
@@ -12,9 +12,10 @@ group=${1:-test}
 
 run_packages=(cmake make g++ pkg-config unixodbc-dev nlohmann-json3-dev)
 bench_packages=(libbenchmark-dev libsqliteodbc)
+fuzz_packages=(clang libclang-rt-14-dev llvm)
 test_packages=(
     googletest libgtest-dev libgmock-dev
-    clang-format clang libclang-rt-14-dev llvm
+    clang-format
     g++-mingw-w64-i686 g++-mingw-w64-x86-64
     wine64
     odbc-postgresql postgresql
@@ -23,9 +24,13 @@ test_packages=(
 case $group in
     run) packages=("${run_packages[@]}") ;;
     bench) packages=("${run_packages[@]}" "${bench_packages[@]}") ;;
-    test) packages=("${run_packages[@]}" "${bench_packages[@]}" "${test_packages[@]}") ;;
+    fuzz) packages=("${run_packages[@]}" "${fuzz_packages[@]}") ;;
+    test)
+        packages=("${run_packages[@]}" "${bench_packages[@]}" "${fuzz_packages[@]}"
+            "${test_packages[@]}")
+        ;;
     *)
-        echo "usage: $0 [run|bench|test]" >&2
+        echo "usage: $0 [run|bench|fuzz|test]" >&2
         exit 2
         ;;
 esac
