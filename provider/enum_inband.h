@@ -38,23 +38,23 @@ void fillField(Record& record, const Field<Record>& field, const std::string& pr
                DBResultSet& rows) {
     switch (field.kind) {
         case FieldKind::Text:
-            record.*field.text = rows.getString(property);
+            field.text(record) = rows.getString(property);
             break;
         case FieldKind::Integer:
-            record.*field.integer = rows.getInt(property);
+            field.integer(record) = rows.getInt(property);
             break;
         case FieldKind::Short:
-            record.*field.shortValue =
+            field.shortValue(record) =
                 static_cast<short>(static_cast<unsigned short>(rows.getInt(property)));
             break;
         case FieldKind::ShortAsText:
-            record.*field.text = toString(static_cast<unsigned short>(rows.getInt(property)));
+            field.text(record) = toString(static_cast<unsigned short>(rows.getInt(property)));
             break;
         case FieldKind::RealAsText:
-            record.*field.text = toString(rows.getDouble(property));
+            field.text(record) = toString(rows.getDouble(property));
             break;
         case FieldKind::BooleanAsText:
-            record.*field.text = toString(readBoolean(rows, property));
+            field.text(record) = toString(readBoolean(rows, property));
             break;
     }
 }

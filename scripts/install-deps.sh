@@ -1,23 +1,45 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the tests and the tools need. Idempotent: when all
-# packages are present it changes nothing and asks no package server.
+# Installs the Debian packages one command needs:
+#   run    the Linux build of the library and its command-line tool (scripts/run.sh)
+#   bench  that, plus the benchmark library and the data sources the benchmarks read
+#   fuzz   that of run, plus clang with its sanitizer and fuzzer runtimes (scripts/fuzz.sh)
+#   test   everything the test suite uses: all of the above, GoogleTest, the format checker, the
+#          Windows cross-compilers, Wine and the database servers (scripts/test.sh); the default
+# Idempotent: when all packages are present it changes nothing and asks no package server.
 set -euo pipefail
 
-packages=(
-    cmake make g++ pkg-config
-    googletest libgtest-dev libgmock-dev libbenchmark-dev
+group=${1:-test}
+
+# The publishers link libsystemd, OpenIPMI and OpenSSL; the subagent net-snmp's agent library; the
+# smart publisher runs smartctl.
+run_packages=(cmake make g++ pkg-config unixodbc-dev nlohmann-json3-dev
+    libsystemd-dev libopenipmi-dev libssl-dev libsnmp-dev smartmontools)
+bench_packages=(libbenchmark-dev libsqliteodbc)
+fuzz_packages=(clang libclang-rt-14-dev llvm)
+test_packages=(
+    googletest libgtest-dev libgmock-dev
     clang-format
     g++-mingw-w64-i686 g++-mingw-w64-x86-64
     wine64
-    unixodbc-dev libsqliteodbc odbc-postgresql postgresql
-    nlohmann-json3-dev
-    procps iproute2 hostname
-    dmidecode
-    libsystemd-dev systemd systemd-journal-remote
-    smartmontools
-    libsnmp-dev snmpd snmp smitools npm dpkg-dev
-    libopenipmi-dev libssl-dev openipmi ipmitool freeipmi-tools
+    odbc-postgresql postgresql
+    procps iproute2 hostname dmidecode systemd systemd-journal-remote
+    snmpd snmp smitools npm dpkg-dev
+    openipmi ipmitool freeipmi-tools
 )
+
+case $group in
+    run) packages=("${run_packages[@]}") ;;
+    bench) packages=("${run_packages[@]}" "${bench_packages[@]}") ;;
+    fuzz) packages=("${run_packages[@]}" "${fuzz_packages[@]}") ;;
+    test)
+        packages=("${run_packages[@]}" "${bench_packages[@]}" "${fuzz_packages[@]}"
+            "${test_packages[@]}")
+        ;;
+    *)
+        echo "usage: $0 [run|bench|fuzz|test]" >&2
+        exit 2
+        ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

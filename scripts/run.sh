@@ -5,7 +5,7 @@
 # --repository sample all (the bundled sample server), or scripts/run.sh --help.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh run
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DNVX4_BUILD_TESTS=OFF \
     -DNVX4_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build/release -j"$(nproc)" --target nvx4-enum >/dev/null

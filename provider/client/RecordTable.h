@@ -26,11 +26,11 @@ template <class Record>
 Cell cellOf(const Record& record, const Field<Record>& field) {
     switch (field.kind) {
         case FieldKind::Integer:
-            return {std::to_string(record.*field.integer), true};
+            return {std::to_string(field.integer(record)), true};
         case FieldKind::Short:
-            return {std::to_string(record.*field.shortValue), true};
+            return {std::to_string(field.shortValue(record)), true};
         default:
-            return {record.*field.text, false};
+            return {field.text(record), false};
     }
 }
 

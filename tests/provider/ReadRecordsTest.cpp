@@ -16,7 +16,6 @@ struct Flagged {
 namespace nvx4 {
 template <>
 struct RecordTraits<Flagged> {
-    static constexpr int classId = 9002;
     static constexpr Field<Flagged> fields[] = {booleanTextField("Enabled", &Flagged::Enabled)};
 };
 }  // namespace nvx4

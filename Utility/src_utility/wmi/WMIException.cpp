@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -89,8 +90,8 @@ void WMIException::setInfo(const char* file, int line, int code) {
     setStatusMessage();
 }
 
-void WMIException::setInfo(const char* file, int line, int code, const std::string& message) {
-    CDBC_Exception::setInfo(file, line, code, message);
+void WMIException::setInfo(const char* file, int line, int code, std::string message) {
+    CDBC_Exception::setInfo(file, line, code, std::move(message));
 }
 
 void WMIException::setStatusMessage() { message = wmiStatusName(code); }

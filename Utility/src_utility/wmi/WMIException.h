@@ -20,7 +20,9 @@ class WMIException : public CDBC_Exception {
 
     // Stores file, line and code, then the status name of the code as the message.
     void setInfo(const char* file, int line, int code) override;
-    virtual void setInfo(const char* file, int line, int code, const std::string& message);
+    // Stores all four, as the base does; declared here so that the three-argument override does not
+    // hide it.
+    void setInfo(const char* file, int line, int code, std::string message) override;
 
     void setStatusMessage();
 };

@@ -4,8 +4,10 @@
 
 #include <cstddef>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <type_traits>
+#include <variant>
 #include <vector>
 
 #include "nvx4/ClassTable.h"
@@ -82,9 +84,9 @@ Layout layoutByRule(const TargetTypes& target) {
 template <class Record>
 size_t offsetOf(const Record& record, const Field<Record>& field) {
     const void* member =
-        field.kind == FieldKind::Integer ? static_cast<const void*>(&(record.*field.integer))
-        : field.kind == FieldKind::Short ? static_cast<const void*>(&(record.*field.shortValue))
-                                         : static_cast<const void*>(&(record.*field.text));
+        field.kind == FieldKind::Integer ? static_cast<const void*>(&field.integer(record))
+        : field.kind == FieldKind::Short ? static_cast<const void*>(&field.shortValue(record))
+                                         : static_cast<const void*>(&field.text(record));
     return static_cast<size_t>(static_cast<const char*>(member) -
                                reinterpret_cast<const char*>(&record));
 }
@@ -140,11 +142,11 @@ TYPED_TEST(RecordTypeTest, CopiesOwnTheirStrings) {
     for (size_t i = 0; i < std::size(fields); ++i) {
         const Field<TypeParam>& field = fields[i];
         if (field.kind == FieldKind::Integer)
-            (*source).*field.integer = static_cast<int>(100000 + i);
+            field.integer(*source) = static_cast<int>(100000 + i);
         else if (field.kind == FieldKind::Short)
-            (*source).*field.shortValue = static_cast<short>(-100 - static_cast<int>(i));
+            field.shortValue(*source) = static_cast<short>(-100 - static_cast<int>(i));
         else
-            (*source).*field.text = textOf(field.property);
+            field.text(*source) = textOf(field.property);
     }
     if constexpr (HasIndex<TypeParam>::value) source->Index = 65535;
 
@@ -160,13 +162,31 @@ TYPED_TEST(RecordTypeTest, CopiesOwnTheirStrings) {
         for (size_t i = 0; i < std::size(fields); ++i) {
             const Field<TypeParam>& field = fields[i];
             if (field.kind == FieldKind::Integer)
-                EXPECT_EQ(copy->*field.integer, static_cast<int>(100000 + i));
+                EXPECT_EQ(field.integer(*copy), static_cast<int>(100000 + i));
             else if (field.kind == FieldKind::Short)
-                EXPECT_EQ(copy->*field.shortValue, -100 - static_cast<int>(i));
+                EXPECT_EQ(field.shortValue(*copy), -100 - static_cast<int>(i));
             else
-                EXPECT_EQ(copy->*field.text, textOf(field.property));
+                EXPECT_EQ(field.text(*copy), textOf(field.property));
         }
     }
+}
+
+struct Mixed {
+    std::string Name;
+    int Count;
+};
+
+// A descriptor's kind decides which member type it stores into; a text member under a numeric
+// kind is refused rather than read through a member of the wrong type.
+TEST(FieldTest, TextMembersTakeTextKindsOnly) {
+    for (FieldKind kind : {FieldKind::Integer, FieldKind::Short})
+        EXPECT_THROW(textField("Name", &Mixed::Name, kind), std::invalid_argument);
+    for (FieldKind kind :
+         {FieldKind::Text, FieldKind::ShortAsText, FieldKind::RealAsText, FieldKind::BooleanAsText})
+        EXPECT_EQ(textField("Name", &Mixed::Name, kind).kind, kind);
+    Mixed record{"", 7};
+    EXPECT_EQ(integerField("Count", &Mixed::Count).integer(record), 7);
+    EXPECT_THROW(integerField("Count", &Mixed::Count).text(record), std::bad_variant_access);
 }
 
 template <class... Records>
