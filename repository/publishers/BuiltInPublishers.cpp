@@ -10,10 +10,8 @@ namespace nvx4::repository {
 
 const std::vector<BuiltInPublisher>& builtInPublishers() {
     static const std::vector<BuiltInPublisher> publishers = {
-        {"os", &os::OsPublisher::make},
-        {"smbios", smbios::SmbiosPublisher::factory()},
-        {"ipmi", &IpmiPublisher::make},
-        {"eventlog", EventLogPublisher::make},
+        {"os", &os::OsPublisher::make},  {"smbios", smbios::SmbiosPublisher::factory()},
+        {"ipmi", &IpmiPublisher::make},  {"eventlog", EventLogPublisher::make},
         {"smart", SmartPublisher::make},
     };
     return publishers;
