@@ -5,6 +5,7 @@
 #include <ctime>
 #include <optional>
 
+#include "CimDateTime.h"
 #include "nvx4/repository/Utf8.h"
 
 namespace nvx4::repository {
@@ -40,19 +41,6 @@ void set(PropertyValues& values, const wchar_t* name, const std::optional<std::s
 
 }  // namespace
 
-std::string EventRecord::cimDateTime(std::uint64_t realtimeUsec) {
-    const auto seconds = static_cast<std::time_t>(realtimeUsec / 1000000);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    const long offset = local.tm_gmtoff / 60;
-    char text[96];
-    std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d.%06u%c%03ld", local.tm_year + 1900,
-                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
-                  static_cast<unsigned>(realtimeUsec % 1000000), offset < 0 ? '-' : '+',
-                  std::labs(offset));
-    return text;
-}
-
 std::string EventRecord::typeOf(const JournalEntry& entry, EventLog log) {
     if (log == EventLog::Security && entry.message)
         if (const std::optional<bool> result = auditResult(*entry.message))
@@ -82,8 +70,8 @@ PropertyValues EventRecord::of(const JournalEntry& entry, EventLog log) {
     values.emplace_back(L"SystemName",
                         Value::text(std::string_view(entry.hostname.value_or(hostName_))));
     values.emplace_back(L"RecordID", Value::text(std::to_wstring(entry.seqnum)));
-    values.emplace_back(L"MessageTimestamp",
-                        Value::text(std::string_view(cimDateTime(entry.realtimeUsec))));
+    values.emplace_back(L"MessageTimestamp", Value::text(std::string_view(CimDateTime::local(
+                                                 static_cast<std::int64_t>(entry.realtimeUsec)))));
     set(values, L"SourceName", entry.identifier ? entry.identifier : entry.command);
     values.emplace_back(L"Type", Value::text(std::string_view(typeOf(entry, log))));
     if (entry.uid)

@@ -33,8 +33,6 @@ class EventRecord {
 
     PropertyValues of(const JournalEntry& entry, EventLog log);
 
-    // yyyymmddHHMMSS.mmmmmm+UUU, UUU the local offset from UTC in minutes.
-    static std::string cimDateTime(std::uint64_t realtimeUsec);
     // Security entries that carry an audit result (res=success|failed, success=yes|no) are
     // "Audit Success" or "Audit Failure"; otherwise PRIORITY 0-3 "Error", 4 "Warning", and 5-7,
     // none or anything else "Information".

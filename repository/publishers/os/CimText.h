@@ -9,9 +9,6 @@ namespace nvx4::repository::os {
 
 class CimText {
   public:
-    // CIM datetime of a moment given in microseconds since the epoch, in local time with its
-    // offset from UTC in minutes: "yyyymmddHHMMSS.mmmmmm+UUU".
-    static std::string dateTime(std::int64_t microsecondsSinceEpoch);
     // A duration in whole seconds: "HH:MM:SS", with "Nd " in front from one day on.
     static std::string elapsed(std::int64_t seconds);
 };

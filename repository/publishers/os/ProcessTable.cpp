@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "CimDateTime.h"
 #include "CimText.h"
 
 namespace nvx4::repository::os {
@@ -140,8 +141,8 @@ std::vector<PropertyValues> ProcessTable::instances(const ProcessTable& earlier,
             {L"Handle", Value::text(std::to_string(p.pid))},
             {L"Name", Value::text(p.name)},
             {L"Priority", Value::integer(windowsPriority(p.policy, p.nice))},
-            {L"CreationDate", Value::text(CimText::dateTime(machine.nowMicroseconds -
-                                                            static_cast<std::int64_t>(age * 1e6)))},
+            {L"CreationDate", Value::text(CimDateTime::local(
+                                  machine.nowMicroseconds - static_cast<std::int64_t>(age * 1e6)))},
             {L"UserModeTime", Value::text(hundredNanoseconds(p.userTicks, machine.ticksPerSecond))},
             {L"KernelModeTime",
              Value::text(hundredNanoseconds(p.kernelTicks, machine.ticksPerSecond))},
