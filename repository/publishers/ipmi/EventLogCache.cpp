@@ -1,10 +1,15 @@
 #include "EventLogCache.h"
 
+#include <iterator>
+
 namespace nvx4::repository {
 
 Bytes EventLogCache::stamp(const Bytes& info) {
-    Bytes key(info.begin() + 1, info.begin() + 3);               // entry count
-    key.insert(key.end(), info.begin() + 5, info.begin() + 13);  // last addition and erase
+    // The entry count (bytes 1-2) and the times of the last addition and erase (bytes 5-12).
+    constexpr std::size_t kStampBytes[] = {1, 2, 5, 6, 7, 8, 9, 10, 11, 12};
+    Bytes key;
+    key.reserve(std::size(kStampBytes));
+    for (std::size_t at : kStampBytes) key.push_back(at < info.size() ? info[at] : 0);
     return key;
 }
 
