@@ -26,13 +26,13 @@ inline CellValue cellValue(int classId, const void* instances, size_t row, size_
         const Field<Record>& f = RecordTraits<Record>::fields[field];
         switch (f.kind) {
             case FieldKind::Integer:
-                value = {true, record.*f.integer, {}};
+                value = {true, f.integer(record), {}};
                 break;
             case FieldKind::Short:
-                value = {true, record.*f.shortValue, {}};
+                value = {true, f.shortValue(record), {}};
                 break;
             default:
-                value.text = record.*f.text;
+                value.text = f.text(record);
         }
     });
     return value;
