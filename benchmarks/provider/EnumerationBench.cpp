@@ -47,8 +47,8 @@ using Clock = ThreadClock;
 constexpr std::size_t kShortText = 0;
 constexpr std::size_t kLongText = 80;
 
-const nvx4::tool::ProviderLibrary& library() {
-    static const nvx4::tool::ProviderLibrary instance([] {
+const nvx4::client::ProviderLibrary& library() {
+    static const nvx4::client::ProviderLibrary instance([] {
         const char* chosen = std::getenv("NVX4_PROVIDER_LIBRARY");
         return std::string(chosen != nullptr ? chosen : NVX4_PROVIDER_PATH);
     }());
