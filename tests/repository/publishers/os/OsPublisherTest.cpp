@@ -49,7 +49,9 @@ TEST_F(OsPublisherTest, ProcessesMatchPs) {
     const std::size_t kBytes = 24 << 20;
     Child sleeper("nvx4-probe", Child::kPause, [kBytes] {
         ::setpriority(PRIO_PROCESS, 0, 10);
-        std::memset(std::malloc(kBytes), 1, kBytes);
+        // Volatile stores, so that an optimising build cannot drop the never-read block.
+        auto* block = static_cast<volatile char*>(std::malloc(kBytes));
+        for (std::size_t i = 0; i < kBytes; i += 4096) block[i] = 1;
     });
     Child stopped("nvx4-stopped", Child::kPause);
     ::kill(stopped.pid(), SIGSTOP);
