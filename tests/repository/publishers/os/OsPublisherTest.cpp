@@ -46,8 +46,8 @@ class OsPublisherTest : public ::testing::Test {
 };
 
 TEST_F(OsPublisherTest, ProcessesMatchPs) {
-    const std::size_t kBytes = 24 << 20;
-    Child sleeper("nvx4-probe", Child::kPause, [kBytes] {
+    static constexpr std::size_t kBytes = 24 << 20;
+    Child sleeper("nvx4-probe", Child::kPause, [] {
         ::setpriority(PRIO_PROCESS, 0, 10);
         // Volatile stores, so that an optimising build cannot drop the never-read block.
         auto* block = static_cast<volatile char*>(std::malloc(kBytes));
