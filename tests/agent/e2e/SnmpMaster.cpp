@@ -1,5 +1,7 @@
 #include "SnmpMaster.h"
 
+#include "FreePort.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -12,19 +14,6 @@
 #include <thread>
 
 namespace nvx4::test {
-
-int freeUdpPort() {
-    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-        throw std::runtime_error("no free UDP port");
-    close(fd);
-    return ntohs(address.sin_port);
-}
 
 SnmpMaster::SnmpMaster() : port_(freeUdpPort()) {
     std::filesystem::create_directory(folder_.file("state"));

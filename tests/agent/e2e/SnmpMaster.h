@@ -39,9 +39,6 @@ class SnmpMaster {
     std::unique_ptr<Process> snmpd_;
 };
 
-// A UDP port on 127.0.0.1 that nothing listens on now.
-int freeUdpPort();
-
 }  // namespace nvx4::test
 
 #endif

@@ -1,5 +1,7 @@
 #include "SimulatedBmc.h"
 
+#include "FreePort.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -32,20 +34,6 @@ std::string hexList(const Bytes& bytes) {
         text += one;
     }
     return text;
-}
-
-// A free UDP port on 127.0.0.1: the simulator starts quietly on a port in use, so ask first.
-int freePort() {
-    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0)
-        throw std::runtime_error("no free UDP port");
-    close(fd);
-    return ntohs(address.sin_port);
 }
 
 Bytes record(int id, int type, const Bytes& body) {
@@ -143,7 +131,7 @@ SimulatedBmc::SimulatedBmc(const std::vector<SimSensor>& sensors) {
     folder_ = mkdtemp(pattern);
     mkdir((folder_ + "/state").c_str(), 0700);
     mkdir((folder_ + "/sdr-cache").c_str(), 0700);
-    port_ = freePort();
+    port_ = nvx4::test::freeUdpPort();
     writeFiles(sensors);
     pid_ = fork();
     if (pid_ == 0) {
