@@ -5,15 +5,15 @@
 #include <thread>
 
 #include "nvx4/platform/ProxyBlanketLog.h"
-#include "nvx4/repository/FaultInjection.h"
+#include "nvx4/platform/FaultInjection.h"
 
 namespace {
 
 using nvx4::platform::ProxyBlanketCall;
 using nvx4::platform::ProxyBlanketLog;
-using nvx4::repository::Fault;
-using nvx4::repository::FaultInjection;
-using nvx4::repository::FaultPoint;
+using nvx4::platform::Fault;
+using nvx4::platform::FaultInjection;
+using nvx4::platform::FaultPoint;
 
 TEST(ApartmentTest, CountsInitialisationsPerThread) {
     EXPECT_EQ(CoInitialize(nullptr), S_OK);

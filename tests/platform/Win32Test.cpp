@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "nvx4/platform/ThreadTokens.h"
-#include "nvx4/repository/FaultInjection.h"
+#include "nvx4/platform/FaultInjection.h"
 
 namespace {
 
-using nvx4::repository::Fault;
-using nvx4::repository::FaultInjection;
-using nvx4::repository::FaultPoint;
+using nvx4::platform::Fault;
+using nvx4::platform::FaultInjection;
+using nvx4::platform::FaultPoint;
 
 TEST(CodePageTest, MultiByteToWideCharMeasuresAndConverts) {
     // "Grüße ☺" is 7 characters in 11 bytes of UTF-8.

@@ -9,18 +9,18 @@
 
 #include "TestSupport.h"
 #include "nvx4/platform/NameService.h"
-#include "nvx4/repository/RegistrationScope.h"
+#include "nvx4/platform/StandInScope.h"
 #include "nvx4/repository/Repository.h"
 
 namespace {
 
 using nvx4::platform::NameService;
-using nvx4::repository::Fault;
-using nvx4::repository::FaultInjection;
-using nvx4::repository::FaultPoint;
+using nvx4::platform::Fault;
+using nvx4::platform::FaultInjection;
+using nvx4::platform::FaultPoint;
 using nvx4::repository::kRepositoryVariable;
 using nvx4::repository::MethodCall;
-using nvx4::repository::RegistrationScope;
+using nvx4::platform::StandInScope;
 using nvx4::repository::Repository;
 using nvx4::repository::Value;
 using nvx4::test::ScopedEnv;
@@ -135,7 +135,7 @@ class WmiTest : public ::testing::Test {
     }
 
     ScopedEnv sources_{kRepositoryVariable, std::string(NVX4_TEST_FIXTURES) + "/inventory.mof"};
-    RegistrationScope scope_;
+    StandInScope scope_;
     IWbemLocator* locator_ = nullptr;
     IWbemServices* services_ = nullptr;
 };
@@ -721,7 +721,7 @@ VARTYPE expectedVartype(CIMTYPE cimtype) {
 
 TEST(WmiSampleTest, EveryBundledClassEnumeratesWithTheVariantTypesOfItsProperties) {
     ScopedEnv defaults(kRepositoryVariable, "sample");
-    RegistrationScope scope;
+    StandInScope scope;
     CoInitialize(nullptr);
     IWbemLocator* locator = nullptr;
     ASSERT_EQ(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,

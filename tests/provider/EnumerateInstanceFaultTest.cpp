@@ -11,13 +11,13 @@
 #include "TestSupport.h"
 #include "nvx4/Provider.h"
 #include "nvx4/Records.h"
-#include "nvx4/repository/RegistrationScope.h"
+#include "nvx4/platform/StandInScope.h"
 
 namespace {
 
-using nvx4::repository::Fault;
-using nvx4::repository::FaultInjection;
-using nvx4::repository::FaultPoint;
+using nvx4::platform::Fault;
+using nvx4::platform::FaultInjection;
+using nvx4::platform::FaultPoint;
 using nvx4::repository::Repository;
 
 constexpr int kReadFailure = -10;
@@ -36,7 +36,7 @@ class EnumerateInstanceFaultTest : public ::testing::Test {
     void SetUp() override { ASSERT_FALSE(Repository::addMof(kThreeBioses).has_value()); }
 
     nvx4::test::ScopedEnv onlySchema_{"NVX4_REPOSITORY", std::string()};
-    nvx4::repository::RegistrationScope scope_;
+    nvx4::platform::StandInScope scope_;
 };
 
 struct FaultCase {

@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "nvx4/platform/ProxyBlanketLog.h"
-#include "nvx4/repository/FaultInjection.h"
+#include "nvx4/platform/FaultInjection.h"
 #include "nvx4/repository/Utf8.h"
 
 using nvx4::platform::ProxyBlanketCall;
 using nvx4::platform::ProxyBlanketLog;
-using nvx4::repository::FaultInjection;
-using nvx4::repository::FaultPoint;
+using nvx4::platform::FaultInjection;
+using nvx4::platform::FaultPoint;
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cwchar>
 #include <limits>
 
-#include "nvx4/repository/FaultInjection.h"
+#include "nvx4/platform/FaultInjection.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ constexpr std::size_t kPrefix = sizeof(std::uint32_t);
 
 // Large enough for any byte count the 32-bit prefix can hold, plus prefix and terminator.
 BSTR allocate(std::size_t bytes) {
-    if (nvx4::repository::FaultInjection::fire(nvx4::repository::FaultPoint::AllocString))
+    if (nvx4::platform::FaultInjection::fire(nvx4::platform::FaultPoint::AllocString))
         return nullptr;
     if (bytes > std::numeric_limits<std::uint32_t>::max() - kPrefix - sizeof(OLECHAR))
         return nullptr;

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <limits>
 
-#include "nvx4/repository/FaultInjection.h"
+#include "nvx4/platform/FaultInjection.h"
 
 namespace {
 
@@ -143,7 +143,7 @@ HRESULT copyElement(VARTYPE vt, const void* from, void* to, ULONG size) {
 SAFEARRAY* SafeArrayCreate(VARTYPE vt, UINT cDims, SAFEARRAYBOUND* rgsabound) {
     const ULONG size = elementSize(vt);
     if (size == 0 || cDims == 0 || cDims > 0xFFFF || rgsabound == nullptr) return nullptr;
-    if (nvx4::repository::FaultInjection::fire(nvx4::repository::FaultPoint::AllocArray))
+    if (nvx4::platform::FaultInjection::fire(nvx4::platform::FaultPoint::AllocArray))
         return nullptr;
     std::size_t count = 1;
     for (UINT d = 0; d < cDims; ++d) {

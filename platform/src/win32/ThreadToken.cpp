@@ -9,13 +9,13 @@
 #include <optional>
 
 #include "TokenTable.h"
-#include "nvx4/repository/FaultInjection.h"
+#include "nvx4/platform/FaultInjection.h"
 
 using nvx4::platform::PrivilegeSet;
 using nvx4::platform::TokenHandle;
 using nvx4::platform::TokenTable;
-using nvx4::repository::FaultInjection;
-using nvx4::repository::FaultPoint;
+using nvx4::platform::FaultInjection;
+using nvx4::platform::FaultPoint;
 
 namespace {
 

@@ -5,15 +5,13 @@
 #include "Guard.h"
 #include "SystemProperties.h"
 #include "VariantValues.h"
-#include "nvx4/repository/FaultInjection.h"
+#include "nvx4/platform/FaultInjection.h"
 #include "nvx4/repository/Names.h"
 #include "nvx4/repository/TypeCheck.h"
 
 namespace nvx4::platform {
 
 using repository::ClassDef;
-using repository::FaultInjection;
-using repository::FaultPoint;
 using repository::Names;
 using repository::PropertyDef;
 using repository::Value;

@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <new>
 
-#include "nvx4/repository/FaultInjection.h"
+#include "nvx4/platform/FaultInjection.h"
 
 namespace nvx4::platform {
 
-using repository::FaultInjection;
-using repository::FaultPoint;
 
 namespace {
 

@@ -5,14 +5,12 @@
 #include "Guard.h"
 #include "LocalMachine.h"
 #include "WbemServices.h"
-#include "nvx4/repository/FaultInjection.h"
+#include "nvx4/platform/FaultInjection.h"
 #include "nvx4/repository/Names.h"
 #include "nvx4/repository/Repository.h"
 
 namespace nvx4::platform {
 
-using repository::FaultInjection;
-using repository::FaultPoint;
 using repository::Names;
 using repository::Repository;
 

@@ -4,7 +4,7 @@
 
 #include "Guard.h"
 #include "WbemEnumerator.h"
-#include "nvx4/repository/FaultInjection.h"
+#include "nvx4/platform/FaultInjection.h"
 #include "nvx4/repository/ObjectPath.h"
 #include "nvx4/repository/Repository.h"
 
@@ -12,8 +12,6 @@ namespace nvx4::platform {
 
 using repository::ChangeStatus;
 using repository::ClassDef;
-using repository::FaultInjection;
-using repository::FaultPoint;
 using repository::MethodCall;
 using repository::MethodDef;
 using repository::ObjectPath;

@@ -31,7 +31,7 @@
 #include "nvx4/platform/NameService.h"
 #include "nvx4/platform/ProxyBlanketLog.h"
 #include "nvx4/platform/ThreadTokens.h"
-#include "nvx4/repository/RegistrationScope.h"
+#include "nvx4/platform/StandInScope.h"
 #include "nvx4/repository/Repository.h"
 
 namespace {
@@ -127,7 +127,7 @@ class WMIDriverTest : public ::testing::Test {
 
     TempPath source_{"rows.mof"};
     ScopedEnv sources_{kRepositoryVariable, source_.path()};
-    RegistrationScope scope_;
+    StandInScope scope_;
     std::size_t tokensAtStart_ = ThreadTokens::openHandles();
     // Deleted in reverse order: result set, statement, connection.
     std::unique_ptr<DBConnection> connection_;

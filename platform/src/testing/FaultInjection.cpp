@@ -1,11 +1,11 @@
-#include "nvx4/repository/FaultInjection.h"
+#include "nvx4/platform/FaultInjection.h"
 
 #include <mutex>
 #include <vector>
 
 #include "nvx4/repository/Names.h"
 
-namespace nvx4::repository {
+namespace nvx4::platform {
 
 namespace {
 
@@ -21,7 +21,7 @@ unsigned firings = 0;
 
 bool matches(const Fault& fault, FaultPoint point, std::wstring_view property, unsigned instance) {
     if (fault.point != point) return false;
-    if (!fault.property.empty() && !Names::same(fault.property, property)) return false;
+    if (!fault.property.empty() && !repository::Names::same(fault.property, property)) return false;
     return fault.instance == 0 || fault.instance == instance;
 }
 
@@ -76,4 +76,4 @@ std::optional<std::int32_t> FaultInjection::fireArmed(FaultPoint point, std::wst
     return result;
 }
 
-}  // namespace nvx4::repository
+}  // namespace nvx4::platform

@@ -14,8 +14,8 @@
 // AllocArray returns null, as when memory runs out (the result is not used):
 //
 //   FaultInjection::inject(Fault::at(FaultPoint::AllocString, 0, 4));    // the 4th new BSTR
-#ifndef NVX4_REPOSITORY_FAULTINJECTION_H
-#define NVX4_REPOSITORY_FAULTINJECTION_H
+#ifndef NVX4_PLATFORM_FAULTINJECTION_H
+#define NVX4_PLATFORM_FAULTINJECTION_H
 
 #include <atomic>
 #include <cstdint>
@@ -23,7 +23,7 @@
 #include <string>
 #include <string_view>
 
-namespace nvx4::repository {
+namespace nvx4::platform {
 
 enum class FaultPoint {
     Connect,           // IWbemLocator::ConnectServer
@@ -86,6 +86,6 @@ class FaultInjection {
     static inline std::atomic<bool> armed_{false};
 };
 
-}  // namespace nvx4::repository
+}  // namespace nvx4::platform
 
 #endif
