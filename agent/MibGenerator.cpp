@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "ColumnDescriptions.h"
 #include "MibSchema.h"
 #include "MibWriter.h"
 #include "ObjectId.h"
@@ -38,6 +39,8 @@ int main(int argc, char** argv) {
                 throw std::invalid_argument("unexpected argument '" + arg + "'");
         }
         const nvx4::agent::MibWriter writer(nvx4::agent::parseObjectId(base));
+        // Every column described, before anything is written.
+        nvx4::agent::ColumnDescriptions::builtIn().checkCovers(nvx4::agent::MibSchema::tables());
         if (output.empty()) {
             writer.write(std::cout, nvx4::agent::MibSchema::tables());
             return EXIT_SUCCESS;

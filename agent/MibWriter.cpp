@@ -1,5 +1,6 @@
 #include "MibWriter.h"
 
+#include <sstream>
 #include <stdexcept>
 
 namespace nvx4::agent {
@@ -35,22 +36,55 @@ std::string syntaxOf(FieldKind kind, bool withRange = true) {
     }
 }
 
-// What a column holds, by how the provider stores the property.
-std::string valueText(FieldKind kind) {
+// How the provider shows a value it keeps as text; the syntax already says it for the others.
+const char* shownAs(FieldKind kind) {
     switch (kind) {
-        case FieldKind::Integer:
-            return "a signed 32-bit integer";
-        case FieldKind::Short:
-            return "a signed 16-bit integer";
         case FieldKind::ShortAsText:
-            return "the unsigned decimal text of its low 16 bits";
+            return "Shown as the unsigned decimal text of its low 16 bits.";
         case FieldKind::RealAsText:
-            return "decimal text with six digits after the point";
+            return "Shown as decimal text with six digits after the point.";
         case FieldKind::BooleanAsText:
-            return "the text true or false";
+            return "Shown as the text true or false.";
         default:
-            return "UTF-8 text";
+            return nullptr;
     }
+}
+
+// A description as a quoted SMI string, indented, its words wrapped into lines of at most
+// kLineWidth characters (a longer word keeps a line of its own); a newline in the description
+// starts a new line.
+constexpr size_t kLineWidth = 78;
+const std::string kIndent(8, ' ');
+
+std::string quoted(const std::string& description) {
+    std::string text = kIndent + '"';
+    std::istringstream lines(description);
+    std::string line;
+    for (bool firstLine = true; std::getline(lines, line); firstLine = false) {
+        if (!firstLine) text += '\n' + kIndent + ' ';
+        size_t lineLength = kIndent.size() + 1;
+        std::istringstream words(line);
+        std::string word;
+        for (bool first = true; words >> word; first = false) {
+            // One more character for a space before the word, one for a closing quote after it.
+            if (!first && lineLength + word.size() + 2 > kLineWidth) {
+                text += '\n' + kIndent + ' ';
+                lineLength = kIndent.size() + 1;
+            } else if (!first) {
+                text += ' ';
+                ++lineLength;
+            }
+            text += word;
+            lineLength += word.size();
+        }
+    }
+    return text + '"';
+}
+
+// A column's description, and how its value is shown on a line of its own.
+std::string columnText(const std::string& description, FieldKind kind) {
+    const char* note = shownAs(kind);
+    return note == nullptr ? description : description + '\n' + note;
 }
 
 void writeObject(std::ostream& out, const std::string& descriptor, const std::string& syntax,
@@ -60,13 +94,15 @@ void writeObject(std::ostream& out, const std::string& descriptor, const std::st
         << "    SYNTAX      " << syntax << "\n"
         << "    MAX-ACCESS  " << access << "\n"
         << "    STATUS      current\n"
-        << "    DESCRIPTION\n        \"" << description << "\"\n"
+        << "    DESCRIPTION\n"
+        << quoted(description) << "\n"
         << extra << "    ::= { " << parent << ' ' << subId << " }\n\n";
 }
 
 }  // namespace
 
-MibWriter::MibWriter(const ObjectId& base) {
+MibWriter::MibWriter(const ObjectId& base, const ColumnDescriptions& descriptions)
+    : descriptions_(&descriptions) {
     for (const SmiNode& node : kSmiNodes) {
         if (!startsWith(base, node.oid)) continue;
         parentNode_ = node.name;
@@ -102,7 +138,9 @@ void MibWriter::writeHeader(std::ostream& out) const {
         << "    DESCRIPTION\n"
         << "        \"The 45 management classes of the nvx4 provider, one table per class.\n"
         << "        Each row is one record the provider enumerated; the subagent reads\n"
-        << "        each table at most once per cache period and serves that snapshot.\"\n"
+        << "        each table at most once per cache period and serves that snapshot.\n"
+        << "        A value the source does not have reads as the empty text, 0,\n"
+        << "        0.000000 or false, as its column shows it.\"\n"
         << "    REVISION     \"" << kRevision << "\"\n"
         << "    DESCRIPTION  \"First version.\"\n"
         << "    ::= " << baseValue_ << "\n\n"
@@ -110,7 +148,8 @@ void MibWriter::writeHeader(std::ostream& out) const {
         << "    DISPLAY-HINT \"65535t\"\n"
         << "    STATUS       current\n"
         << "    DESCRIPTION\n"
-        << "        \"Text in the UTF-8 encoding of ISO/IEC 10646, without a terminating NUL.\"\n"
+        << "        \"Text in the UTF-8 encoding of ISO/IEC 10646, without a terminating\n"
+        << "        NUL.\"\n"
         << "    SYNTAX       OCTET STRING (SIZE (0..65535))\n\n"
         << "nvx4Objects     OBJECT IDENTIFIER ::= { nvx4MIB 1 }\n"
         << "nvx4Conformance OBJECT IDENTIFIER ::= { nvx4MIB 2 }\n"
@@ -139,8 +178,7 @@ void MibWriter::writeTable(std::ostream& out, const MibTable& table) const {
                 rowText, table.entryDescriptor(), MibSchema::kIndexColumn);
     for (const MibColumn& column : table.columns)
         writeObject(out, column.descriptor, syntaxOf(column.kind), "read-only",
-                    "The " + std::string(column.property) + " property of " + className + ", as " +
-                        valueText(column.kind) + ", in the unit the repository publishes it in.",
+                    columnText(descriptions_->describe(className, column.property), column.kind),
                     table.entryDescriptor(), column.subId);
 }
 

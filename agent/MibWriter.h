@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ColumnDescriptions.h"
 #include "MibSchema.h"
 #include "ObjectId.h"
 
@@ -14,9 +15,12 @@ namespace nvx4::agent {
 class MibWriter {
   public:
     // The base must lie under internet (1.3.6.1) and below one of the SNMPv2-SMI nodes it is
-    // written against; raises std::invalid_argument otherwise.
-    explicit MibWriter(const ObjectId& base);
+    // written against; raises std::invalid_argument otherwise. Columns are described from
+    // descriptions, which must outlive the writer.
+    explicit MibWriter(const ObjectId& base,
+                       const ColumnDescriptions& descriptions = ColumnDescriptions::builtIn());
 
+    // Raises std::logic_error naming class and property when a column has no description.
     void write(std::ostream& out, const std::vector<MibTable>& tables) const;
 
   private:
@@ -26,6 +30,7 @@ class MibWriter {
 
     std::string parentNode_;  // the SNMPv2-SMI node the base hangs below
     std::string baseValue_;   // "{ enterprises 8072 9999 9999 }"
+    const ColumnDescriptions* descriptions_;
 };
 
 }  // namespace nvx4::agent

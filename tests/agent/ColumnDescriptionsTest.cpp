@@ -1,0 +1,78 @@
+// The column description table: its format, which entry describes a column, and how the MIB
+// writer lays a description out.
+#include "ColumnDescriptions.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <stdexcept>
+
+#include "MibWriter.h"
+
+namespace {
+
+using nvx4::agent::ColumnDescriptions;
+using nvx4::agent::MibSchema;
+
+template <class Error, class Action>
+std::string errorOf(Action action) {
+    try {
+        action();
+    } catch (const Error& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+// Class 1001, NVX4_SMBIOS_BIOS, has Handle, Version, ReleaseDate and Manufacturer.
+const char kBios[] =
+    "# comment\n\n*.Handle Structure handle.\n*.Version Any version.\n"
+    "NVX4_SMBIOS_BIOS.Version BIOS version.\nNVX4_SMBIOS_BIOS.ReleaseDate Release date.\n";
+const char kNotSmi[] = "holds a double quote or a character outside printable ASCII";
+
+TEST(ColumnDescriptions, RefusesEntriesAnSmiDescriptionCannotHold) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"A.B text\nFanStatus text\n", "line 2: 'FanStatus' is not CLASS.Property"},
+        {".B text\n", "line 1: '.B' is not CLASS.Property"},
+        {"A.B   \n", "line 1: A.B has no description"},
+        {"A.B say \"hi\"\n", std::string("line 1: A.B ") + kNotSmi},
+        {"A.B 20 \xC2\xB0 C\r\n", std::string("line 1: A.B ") + kNotSmi},
+        {"# c\nA.B one\nA.B two\n", "line 3: A.B is described twice"},
+    };
+    for (const auto& [table, message] : cases)
+        EXPECT_EQ(errorOf<std::invalid_argument>([&] { ColumnDescriptions{table}; }),
+                  "column descriptions, " + message);
+}
+
+TEST(ColumnDescriptions, TheClassEntryWinsAndEveryColumnAndEntryIsChecked) {
+    const ColumnDescriptions descriptions(std::string(kBios) + "NVX4_SMBIOS_BIOS.Vendor Gone.\n");
+    EXPECT_EQ(descriptions.describe("NVX4_SMBIOS_BIOS", "Version"), "BIOS version.");
+    EXPECT_EQ(descriptions.describe("NVX4_SMBIOS_Baseboard", "Version"), "Any version.");
+    EXPECT_EQ(
+        errorOf<std::logic_error>([&] { descriptions.checkCovers({*MibSchema::find(1001)}); }),
+        "column descriptions do not fit the MIB:\n"
+        "  column Manufacturer of class NVX4_SMBIOS_BIOS has no description\n"
+        "  *.Version describes no column\n"
+        "  NVX4_SMBIOS_BIOS.Vendor describes no column");
+}
+
+TEST(ColumnDescriptions, TheWriterWrapsDescriptionsAndFailsWithoutOne) {
+    // "...past one" ends at column 77, leaving one for a closing quote.
+    const std::string wide(44, 'w'), longWord(90, 'x');
+    const ColumnDescriptions descriptions(std::string(kBios) + "*.Manufacturer Words " + wide +
+                                          " that run past one line " + longWord + " and on.\n");
+    std::ostringstream out;
+    const auto base = nvx4::agent::parseObjectId("1.3.6.1.4.1.99");
+    nvx4::agent::MibWriter(base, descriptions).write(out, {*MibSchema::find(1001)});
+    EXPECT_NE(out.str().find("        \"Words " + wide + " that run past one\n         line\n" +
+                             "         " + longWord + "\n         and on.\"\n"),
+              std::string::npos)
+        << out.str();
+    const ColumnDescriptions partial("*.Handle Structure handle.\n");
+    EXPECT_EQ(errorOf<std::logic_error>([&] {
+                  nvx4::agent::MibWriter(base, partial).write(out, {*MibSchema::find(1001)});
+              }),
+              "column Version of class NVX4_SMBIOS_BIOS has no description");
+}
+
+}  // namespace
