@@ -182,9 +182,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return info.param.name; });
 
 // ipmi-sensors' comma-separated rows by sensor name: id, name, type, reading, units, bitmask.
-std::map<std::string, std::vector<std::string>> sensorRows(const std::string& output) {
+std::map<std::string, std::vector<std::string>> sensorRows(const SimulatedBmc& bmc) {
     std::map<std::string, std::vector<std::string>> rows;
-    std::istringstream lines(output);
+    std::istringstream lines(bmc.freeipmi(
+        "ipmi-sensors", "--output-event-bitmask --no-header-output --comma-separated-output"));
     for (std::string line; std::getline(lines, line);) {
         std::vector<std::string> cells;
         std::istringstream row(line);
@@ -203,8 +204,7 @@ std::string fixed(const Value& value) {
 
 TEST_F(IpmiPublisherTest, NumericSensorsAgreeWithIpmiSensorsAndIpmitool) {
     const std::vector<Instance_> found = publish(L"NVX4_IPMI_NumericSensor");
-    auto rows = sensorRows(bmc->freeipmi(
-        "ipmi-sensors", "--output-event-bitmask --no-header-output --comma-separated-output"));
+    auto rows = sensorRows(*bmc);
     struct Expected {
         const char* name;
         const char* state;
@@ -242,8 +242,7 @@ TEST_F(IpmiPublisherTest, NumericSensorsAgreeWithIpmiSensorsAndIpmitool) {
 
 TEST_F(IpmiPublisherTest, DiscreteSensorsAgreeWithIpmiSensorsEventBitmask) {
     const std::vector<Instance_> found = publish(L"NVX4_IPMI_DiscreteSensor");
-    auto rows = sensorRows(bmc->freeipmi(
-        "ipmi-sensors", "--output-event-bitmask --no-header-output --comma-separated-output"));
+    auto rows = sensorRows(*bmc);
     ASSERT_EQ(found.size(), 2u);
     for (const Instance_& s : found) {
         const std::string name = text(s, L"Name");
