@@ -270,15 +270,6 @@ struct KernelFolder {
     std::string root;
 };
 
-TEST_F(SmbiosTest, TheKernelsTablesWhereTheyAreReadLikeADump) {
-    KernelFolder folder(std::nullopt);
-    const Repository::Enumeration found =
-        enumerate("smbios=" + folder.tables(), L"NVX4_SMBIOS_Processor");
-    ASSERT_EQ(found.status, 0);
-    ASSERT_EQ(found.instances->size(), 2u);
-    EXPECT_EQ(valueOf(*(*found.instances)[0], L"SocketDesignation"), Value::text("CPU0"));
-}
-
 TEST_F(SmbiosTest, TablesThatCannotBeReadDenyAccess) {
     TempPath entryPoint("smbios_entry_point");
     const std::string folder = entryPoint.path().substr(0, entryPoint.path().rfind('/'));
