@@ -233,10 +233,6 @@ std::optional<Value> slotPart(const DmiRecord& r, bool width) {
     return codeOf(type->substr(space + 1), {{"PCI Express x1", 0xA6}});
 }
 
-std::optional<Value> processorFamily(const DmiRecord& r, const Records&) {
-    return codeOf(r.field("Family"), {{"Core i7", 0xC6}, {"Xeon", 0xB3}, {"Other", 1}});
-}
-
 }  // namespace
 
 std::string dotted(const std::string& utf8) {
@@ -293,7 +289,7 @@ const std::vector<ClassView>& dmidecodeViews() {
           {L"ProcessorVersion", text("Version")},
           {L"SerialNumber", text("Serial Number")},
           {L"PartNumber", text("Part Number")},
-          {L"ProcessorFamily", processorFamily},
+          {L"ProcessorFamily", code("Family", {{"Core i7", 0xC6}, {"Xeon", 0xB3}, {"Other", 1}})},
           {L"MaxSpeed", number("Max Speed")},
           {L"ExtClock", number("External Clock")},
           {L"CurrentClockSpeed", number("Current Speed")}}},
