@@ -3,6 +3,7 @@
 #include <string>
 
 #include "RepositoryTesting.h"
+#include "nvx4/repository/Utf8.h"
 
 namespace nvx4::repository::test {
 namespace {
@@ -21,7 +22,7 @@ class MofErrorTest : public IsolatedRepository, public ::testing::WithParamInter
 // Declarations the error cases build on.
 constexpr char kBase[] =
     "#pragma namespace(\"root\\\\test\")\n"
-    "class A { [key] sint32 K; sint8 S8; sint32 I; boolean B; datetime D; sint32 L[]; };\n";
+    "class A { [key] sint32 K; sint32 I; boolean B; datetime D; sint32 L[]; };\n";
 
 TEST_P(MofErrorTest, NamesFileLineColumnAndLoadsNothing) {
     ASSERT_EQ(Repository::addMof(kBase, "base.mof"), std::nullopt);
@@ -38,48 +39,88 @@ TEST_P(MofErrorTest, NamesFileLineColumnAndLoadsNothing) {
     EXPECT_EQ(ns().findClass(L"Before"), nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Syntax, MofErrorTest,
-    ::testing::Values(
-        ErrorCase{"class C { sint32 X; }", 1, 22, "expected ';'"},
-        ErrorCase{"class C { int32 X; };", 1, 11, "unknown type 'int32'"},
-        ErrorCase{"class C { object X; };", 1, 11, "object properties are not supported"},
-        ErrorCase{"class C { A ref X; };", 1, 13, "references are not supported"},
-        ErrorCase{"instance of A { K = \"abc;\n};", 1, 21, "unterminated string"},
-        ErrorCase{"instance of A { K = \"a\\q\"; };", 1, 24, "unknown escape \\q"},
-        ErrorCase{"\n  /* open", 2, 3, "unterminated comment"},
-        ErrorCase{"#pragma include(\"x.mof\")", 1, 9, "unsupported pragma 'include'"},
-        ErrorCase{"class C { void M(sint32 p); };", 1, 18, "must be [in] or [out]"},
-        ErrorCase{"instance of A { K = 18446744073709551616; };", 1, 21, "integer out of range"},
-        ErrorCase{"instance of A { K = -9223372036854775809; };", 1, 22, "integer out of range"},
-        ErrorCase{"instance of A { K = 12ab; };", 1, 21, "malformed number"},
-        ErrorCase{"instance of A as $a { K = 1; };", 1, 15, "aliases are not supported"},
-        ErrorCase{"instance of A { K = \xff; };", 1, 21, "not valid UTF-8"},
-        ErrorCase{"instance of A { K = {1, {2}}; };", 1, 25, "arrays cannot be nested"},
-        ErrorCase{"[key, key] class C { };", 1, 7, "duplicate qualifier"}));
+// Syntax first, then meaning.
+const ErrorCase kErrors[] = {
+    ErrorCase{"class C { sint32 X; }", 1, 22, "expected ';'"},
+    ErrorCase{"class C { int32 X; };", 1, 11, "unknown type 'int32'"},
+    ErrorCase{"class C { object X; };", 1, 11, "object properties are not supported"},
+    ErrorCase{"class C { A ref X; };", 1, 13, "references are not supported"},
+    ErrorCase{"instance of A { K = \"abc;\n};", 1, 21, "unterminated string"},
+    ErrorCase{"instance of A { K = \"a\\q\"; };", 1, 24, "unknown escape \\q"},
+    ErrorCase{"\n  /* open", 2, 3, "unterminated comment"},
+    ErrorCase{"#pragma include(\"x.mof\")", 1, 9, "unsupported pragma 'include'"},
+    ErrorCase{"class C { void M(sint32 p); };", 1, 18, "must be [in] or [out]"},
+    ErrorCase{"instance of A { K = 18446744073709551616; };", 1, 21, "integer out of range"},
+    ErrorCase{"instance of A { K = -9223372036854775809; };", 1, 22, "integer out of range"},
+    ErrorCase{"instance of A { K = 12ab; };", 1, 21, "malformed number"},
+    ErrorCase{"instance of A as $a { K = 1; };", 1, 15, "aliases are not supported"},
+    ErrorCase{"instance of A { K = \xff; };", 1, 21, "not valid UTF-8"},
+    ErrorCase{"instance of A { K = {1, {2}}; };", 1, 25, "arrays cannot be nested"},
+    ErrorCase{"[key, key] class C { };", 1, 7, "duplicate qualifier"},
+    ErrorCase{"instance of Nope { K = 1; };", 1, 1, "unknown class Nope"},
+    ErrorCase{"instance of A { K = 1; Y = 2; };", 1, 24, "class A has no property Y"},
+    ErrorCase{"instance of A { K = \"5\"; };", 1, 17, "a string is not a valid sint32"},
+    ErrorCase{"instance of A { K = 1; B = 1; };", 1, 24, "an integer is not a valid boolean"},
+    ErrorCase{"instance of A { K = 1; I = 1.5; };", 1, 24, "a real is not a valid sint32"},
+    ErrorCase{"instance of A { K = {1}; };", 1, 17, "an array is not a valid sint32"},
+    ErrorCase{"instance of A { K = 1; L = 3; };", 1, 24, "not a valid sint32[]"},
+    ErrorCase{"instance of A { K = 1; L = {1, NULL}; };", 1, 24, "cannot be NULL"},
+    ErrorCase{"instance of A { K = 1; D = \"2024\"; };", 1, 24, "not a datetime"},
+    ErrorCase{"instance of A { I = 1; };", 1, 1, "key property K has no value"},
+    ErrorCase{"instance of A { K = 1; K = 2; };", 1, 24, "property K assigned twice"},
+    ErrorCase{"class C : Nope { };", 1, 1, "unknown superclass Nope"},
+    ErrorCase{"class C { sint32 X; string x; };", 1, 21, "property x declared twice"},
+    ErrorCase{"class C : A { string I; };", 1, 15, "overrides an inherited property"},
+    ErrorCase{"class C { [key] sint32 X[]; };", 1, 17, "cannot be a key"},
+    ErrorCase{"class C { sint8 X = 300; };", 1, 11, "X: value out of range"},
+    ErrorCase{"#pragma deleteclass(\"Nope\", FAIL)", 1, 1, "cannot delete unknown class"}};
 
-INSTANTIATE_TEST_SUITE_P(
-    Semantics, MofErrorTest,
-    ::testing::Values(
-        ErrorCase{"instance of Nope { K = 1; };", 1, 1, "unknown class Nope"},
-        ErrorCase{"instance of A { K = 1; Y = 2; };", 1, 24, "class A has no property Y"},
-        ErrorCase{"instance of A { K = 1; S8 = 128; };", 1, 24, "S8: value out of range for sint8"},
-        ErrorCase{"instance of A { K = 1; S8 = -129; };", 1, 24, "value out of range"},
-        ErrorCase{"instance of A { K = \"5\"; };", 1, 17, "a string is not a valid sint32"},
-        ErrorCase{"instance of A { K = 1; B = 1; };", 1, 24, "an integer is not a valid boolean"},
-        ErrorCase{"instance of A { K = 1; I = 1.5; };", 1, 24, "a real is not a valid sint32"},
-        ErrorCase{"instance of A { K = {1}; };", 1, 17, "an array is not a valid sint32"},
-        ErrorCase{"instance of A { K = 1; L = 3; };", 1, 24, "not a valid sint32[]"},
-        ErrorCase{"instance of A { K = 1; L = {1, NULL}; };", 1, 24, "cannot be NULL"},
-        ErrorCase{"instance of A { K = 1; D = \"2024\"; };", 1, 24, "not a datetime"},
-        ErrorCase{"instance of A { I = 1; };", 1, 1, "key property K has no value"},
-        ErrorCase{"instance of A { K = 1; K = 2; };", 1, 24, "property K assigned twice"},
-        ErrorCase{"class C : Nope { };", 1, 1, "unknown superclass Nope"},
-        ErrorCase{"class C { sint32 X; string x; };", 1, 21, "property x declared twice"},
-        ErrorCase{"class C : A { string I; };", 1, 15, "overrides an inherited property"},
-        ErrorCase{"class C { [key] sint32 X[]; };", 1, 17, "cannot be a key"},
-        ErrorCase{"class C { sint8 X = 300; };", 1, 11, "X: value out of range"},
-        ErrorCase{"#pragma deleteclass(\"Nope\", FAIL)", 1, 1, "cannot delete unknown class"}));
+INSTANTIATE_TEST_SUITE_P(Mof, MofErrorTest, ::testing::ValuesIn(kErrors));
+
+// Each integer type loads its lowest and highest value and refuses one past either. (One below
+// sint64 and one above uint64 are no integers at all: the syntax cases above.)
+TEST_F(MofReaderTest, IntegerPropertiesTakeExactlyTheRangeOfTheirType) {
+    struct Range {
+        const char* type;
+        const char* lowest;
+        const char* highest;
+        const char* below;  // nullptr: none to try
+        const char* above;
+    };
+    const Range ranges[] = {
+        {"sint8", "-128", "127", "-129", "128"},
+        {"uint8", "0", "255", "-1", "256"},
+        {"sint16", "-32768", "32767", "-32769", "32768"},
+        {"uint16", "0", "65535", "-1", "65536"},
+        {"sint32", "-2147483648", "2147483647", "-2147483649", "2147483648"},
+        {"uint32", "0", "4294967295", "-1", "4294967296"},
+        {"sint64", "-9223372036854775808", "9223372036854775807", nullptr, "9223372036854775808"},
+        {"uint64", "0", "18446744073709551615", "-1", nullptr},
+    };
+    for (const Range& r : ranges) {
+        SCOPED_TRACE(r.type);
+        const std::string type = r.type, cls = "R_" + type;
+        ASSERT_EQ(Repository::addMof("class " + cls + " { [key] sint32 K; " + type + " V; };\n" +
+                                     "instance of " + cls + " { K = 1; V = " + r.lowest + "; };\n" +
+                                     "instance of " + cls + " { K = 2; V = " + r.highest + "; };"),
+                  std::nullopt);
+        const auto& instances = ns(kDefaultNamespace).instancesOf(Utf8::toWide(cls), false);
+        ASSERT_EQ(instances.size(), 2u);
+        const auto expected = [&type](const char* text) {
+            return type == "uint64" ? Value::unsignedInteger(std::stoull(text))
+                                    : Value::integer(std::stoll(text));
+        };
+        EXPECT_EQ(valueOf(*instances[0], L"V"), expected(r.lowest));
+        EXPECT_EQ(valueOf(*instances[1], L"V"), expected(r.highest));
+        for (const char* outside : {r.below, r.above}) {
+            if (outside == nullptr) continue;
+            const std::optional<LoadError> error = Repository::addMof(
+                "instance of " + cls + " { K = 3; V = " + outside + "; };", "range.mof");
+            ASSERT_TRUE(error.has_value()) << outside;
+            EXPECT_EQ(error->message, "V: value out of range for " + type) << outside;
+        }
+    }
+}
 
 TEST_F(MofReaderTest, ReadsEveryLiteralForm) {
     ASSERT_EQ(Repository::addMof(kBase), std::nullopt);

@@ -52,17 +52,10 @@ class PublisherTest : public IsolatedRepository {
     }
     ~PublisherTest() override { PublisherCatalog::remove("scripted"); }
 
-    Repository::Enumeration enumerate(const wchar_t* className) {
-        snapshot = Repository::current();
-        if (!snapshot) throw std::runtime_error(Repository::lastError()->text());
-        const Namespace& node = *snapshot->findNamespace(kDefaultNamespace);
-        return Repository::enumerate(snapshot, node, *node.findClass(className), true);
-    }
     static std::wstring nameOf(const Instance& instance) {
         return valueOf(instance, L"Name").asText();
     }
 
-    std::shared_ptr<const Snapshot> snapshot;
     std::shared_ptr<ScriptedPublisher> publisher;
     std::vector<std::string> arguments;
 };
@@ -114,10 +107,8 @@ class PublisherFailureTest : public PublisherTest,
 TEST_P(PublisherFailureTest, FailsOnlyThePublishersClassesAndSaysWhy) {
     script(GetParam().script);
     ScopedEnv sources(kRepositoryVariable, "sample:scripted");
-    ScopedEnv trace("ULB_TRACE_LEVEL", "1");
-    ::testing::internal::CaptureStdout();
-    Repository::Enumeration found = enumerate(kCpu);
-    const std::string output = ::testing::internal::GetCapturedStdout();
+    Repository::Enumeration found;
+    const std::string output = traced([&] { found = enumerate(kCpu); });
     EXPECT_EQ(found.status, GetParam().status);
     EXPECT_EQ(found.instances, nullptr);
     EXPECT_NE(output.find(GetParam().traced), std::string::npos) << output;
@@ -154,10 +145,8 @@ INSTANTIATE_TEST_SUITE_P(Publisher, PublisherFailureTest, ::testing::ValuesIn(kF
 TEST_F(PublisherTest, WhatTheMachineLacksGivesAnEmptyClassAndOneTraceLine) {
     script([] { return Publication{{}, "no /sys/class/thing on this machine"}; });
     ScopedEnv sources(kRepositoryVariable, "scripted");
-    ScopedEnv trace("ULB_TRACE_LEVEL", "1");
-    ::testing::internal::CaptureStdout();
-    Repository::Enumeration found = enumerate(kCpu);
-    const std::string output = ::testing::internal::GetCapturedStdout();
+    Repository::Enumeration found;
+    const std::string output = traced([&] { found = enumerate(kCpu); });
     EXPECT_EQ(found.status, 0);
     EXPECT_TRUE(found.instances->empty());
     const std::size_t header = output.find("[[TRACE:LiveEnumeration.cpp:");

@@ -98,18 +98,6 @@ TEST_F(RepositorySourcesTest, ASourceReplacesABuiltInClass) {
     EXPECT_EQ(ns(kDefaultNamespace).instancesOf(L"NVX4_SMBIOS_BIOS", true).size(), 1u);
 }
 
-TEST_F(RepositorySourcesTest, SampleNamesTheBundledSampleServer) {
-    ScopedEnv unset(kRepositoryVariable, "sample");
-    std::shared_ptr<const Snapshot> snapshot = Repository::current();
-    ASSERT_NE(snapshot, nullptr) << Repository::lastError()->text();
-    const Namespace* node = snapshot->findNamespace(kDefaultNamespace);
-    ASSERT_NE(node, nullptr);
-    std::size_t withInstances = 0;
-    for (const auto& cls : node->classes())
-        withInstances += node->instancesOf(cls->name, true).empty() ? 0 : 1;
-    EXPECT_GT(withInstances, 0u);
-}
-
 TEST_F(RepositorySourcesTest, RegistrationsAreCheckedAndSurviveAReload) {
     ClassSpec definition;
     definition.name = L"Reg";

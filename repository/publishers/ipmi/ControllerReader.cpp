@@ -2,17 +2,14 @@
 
 #include <cstdio>
 
+#include "IpmiCommands.h"
 #include "IpmiFormat.h"
 
 namespace nvx4::repository {
 
-namespace {
+using namespace ipmi_commands;
 
-const IpmiCommand kGetDeviceId{0x06, 0x01, "Get Device ID"};
-const IpmiCommand kGetSelfTest{0x06, 0x04, "Get Self Test Results"};
-const IpmiCommand kGetWatchdog{0x06, 0x25, "Get Watchdog Timer"};
-const IpmiCommand kGetChassisStatus{0x00, 0x01, "Get Chassis Status"};
-const IpmiCommand kGetSdrRepositoryInfo{0x0a, 0x20, "Get SDR Repository Info"};
+namespace {
 
 // One watchdog count is 100 ms.
 constexpr int kWatchdogTickMs = 100;

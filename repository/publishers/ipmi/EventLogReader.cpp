@@ -2,18 +2,15 @@
 
 #include <algorithm>
 
+#include "IpmiCommands.h"
 #include "IpmiFormat.h"
 
 namespace nvx4::repository {
 
+using namespace ipmi_commands;
+
 namespace {
 
-const IpmiCommand kGetSelInfo{0x0a, 0x40, "Get SEL Info"};
-const IpmiCommand kGetSelEntry{0x0a, 0x43, "Get SEL Entry"};
-const IpmiCommand kGetSelTime{0x0a, 0x48, "Get SEL Time"};
-
-constexpr std::uint32_t kLastRelativeTime = 0x20000000;
-constexpr std::uint32_t kUnspecifiedTime = 0xffffffff;
 constexpr std::uint16_t kLastEntry = 0xffff;
 constexpr std::size_t kMaxEntries = 65535;
 
@@ -33,9 +30,9 @@ std::string operations(std::uint8_t support) {
 }  // namespace
 
 std::optional<std::time_t> SelClock::toHost(std::uint32_t selTime) const {
-    if (selTime == kUnspecifiedTime) return std::nullopt;
-    if (selTime > kLastRelativeTime) return static_cast<std::time_t>(selTime);
-    if (bmcNow_ > kLastRelativeTime) return std::nullopt;
+    if (selTime == kUnspecified) return std::nullopt;
+    if (selTime > kLastRelative) return static_cast<std::time_t>(selTime);
+    if (bmcNow_ > kLastRelative) return std::nullopt;
     return hostNow_ - (static_cast<std::time_t>(bmcNow_) - static_cast<std::time_t>(selTime));
 }
 
@@ -83,9 +80,10 @@ PropertyValues EventLogReader::log(const Bytes& info, const SelClock& clock,
                                    const std::string& systemName) {
     const std::uint32_t added = IpmiFormat::little(info, 5, 4);
     const std::uint32_t erased = IpmiFormat::little(info, 9, 4);
-    std::uint32_t changed = kUnspecifiedTime;
+    std::uint32_t changed = SelClock::kUnspecified;
     for (std::uint32_t t : {added, erased})
-        if (t != kUnspecifiedTime && (changed == kUnspecifiedTime || t > changed)) changed = t;
+        if (t != SelClock::kUnspecified && (changed == SelClock::kUnspecified || t > changed))
+            changed = t;
     return {
         {L"Name", Value::text(kLogName)},
         {L"SystemName", Value::text(systemName)},

@@ -22,6 +22,10 @@ using SelEntry = std::array<std::uint8_t, 16>;
 // started (its clock was never set); they are placed relative to the BMC's clock now.
 class SelClock {
   public:
+    // SEL times up to this one count seconds since the BMC started; later ones are absolute.
+    static constexpr std::uint32_t kLastRelative = 0x20000000;
+    static constexpr std::uint32_t kUnspecified = 0xffffffff;
+
     SelClock(std::uint32_t bmcNow, std::time_t hostNow) : bmcNow_(bmcNow), hostNow_(hostNow) {}
     // nullopt for "unspecified" (0xffffffff) and for relative times under an absolute clock.
     std::optional<std::time_t> toHost(std::uint32_t selTime) const;

@@ -2,14 +2,14 @@
 
 #include <numeric>
 
+#include "IpmiCommands.h"
 #include "IpmiFormat.h"
 
 namespace nvx4::repository {
 
-namespace {
+using namespace ipmi_commands;
 
-const IpmiCommand kGetFruAreaInfo{0x0a, 0x10, "Get FRU Inventory Area Info"};
-const IpmiCommand kReadFruData{0x0a, 0x11, "Read FRU Data"};
+namespace {
 
 constexpr std::size_t kChunk = 16;
 constexpr std::size_t kMaxInventory = 64 * 1024;

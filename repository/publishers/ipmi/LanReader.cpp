@@ -2,20 +2,14 @@
 
 #include <cstdio>
 
+#include "IpmiCommands.h"
 #include "IpmiFormat.h"
 
 namespace nvx4::repository {
 
-namespace {
+using namespace ipmi_commands;
 
-const IpmiCommand kGetChannelInfo{0x06, 0x42, "Get Channel Info"};
-const IpmiCommand kGetChannelAccess{0x06, 0x41, "Get Channel Access"};
-const IpmiCommand kGetUserAccess{0x06, 0x44, "Get User Access"};
-const IpmiCommand kGetUserName{0x06, 0x46, "Get User Name"};
-const IpmiCommand kGetLanParameter{0x0c, 0x02, "Get LAN Configuration Parameters"};
-const IpmiCommand kGetLanStatistics{0x0c, 0x04, "Get IP/UDP/RMCP Statistics"};
-const IpmiCommand kGetPefCapabilities{0x04, 0x10, "Get PEF Capabilities"};
-const IpmiCommand kGetPefParameter{0x04, 0x13, "Get PEF Configuration Parameters"};
+namespace {
 
 constexpr std::uint8_t kLanMedium = 4;
 constexpr std::uint8_t kVolatileAccess = 0x80;

@@ -3,17 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "IpmiCommands.h"
 #include "IpmiFormat.h"
 
 namespace nvx4::repository {
 
-namespace {
+using namespace ipmi_commands;
 
-const IpmiCommand kGetSdrRepositoryInfo{0x0a, 0x20, "Get SDR Repository Info"};
-const IpmiCommand kReserveSdrRepository{0x0a, 0x22, "Reserve SDR Repository"};
-const IpmiCommand kGetSdr{0x0a, 0x23, "Get SDR"};
-const IpmiCommand kGetSensorReading{0x04, 0x2d, "Get Sensor Reading"};
-const IpmiCommand kGetSensorThresholds{0x04, 0x27, "Get Sensor Thresholds"};
+namespace {
 
 constexpr std::uint16_t kLastRecord = 0xffff;
 constexpr std::uint8_t kChunk = 16;  // bytes per Get SDR: small enough for any BMC

@@ -10,7 +10,7 @@ namespace {
 
 // user nice system idle iowait irq softirq steal guest guest_nice: guest time is already
 // counted in user and nice, so the total is the first eight.
-CpuTimes::Counters parseLine(const std::string& line) {
+CpuCounters parseLine(const std::string& line) {
     std::istringstream in(line);
     std::string label;
     in >> label;
@@ -18,7 +18,7 @@ CpuTimes::Counters parseLine(const std::string& line) {
     int fields = 0;
     while (fields < 8 && in >> v[fields]) ++fields;
     if (fields < 4) throw std::runtime_error("malformed /proc/stat line: " + line);
-    CpuTimes::Counters counters;
+    CpuCounters counters;
     counters.name = label == "cpu" ? "_Total" : label.substr(3);
     counters.user = v[0] + v[1];
     counters.system = v[2] + v[5] + v[6];
@@ -37,28 +37,24 @@ std::uint64_t rise(std::uint64_t from, std::uint64_t to) { return to > from ? to
 }  // namespace
 
 CpuTimes CpuTimes::parse(std::string_view stat, Clock::time_point taken) {
-    CpuTimes times{taken, {}};
+    CpuTimes times;
+    times.taken = taken;
     std::istringstream in{std::string(stat)};
     std::string line;
     while (std::getline(in, line))
-        if (line.compare(0, 3, "cpu") == 0) times.cpus.push_back(parseLine(line));
-    if (times.cpus.empty()) throw std::runtime_error("/proc/stat has no cpu lines");
+        if (line.compare(0, 3, "cpu") == 0) times.entries.push_back(parseLine(line));
+    if (times.entries.empty()) throw std::runtime_error("/proc/stat has no cpu lines");
     return times;
 }
 
 std::vector<CpuTimes::Usage> CpuTimes::usage(const CpuTimes& earlier, const CpuTimes& later) {
-    std::vector<Usage> usages;
-    for (const Counters& now : later.cpus)
-        for (const Counters& before : earlier.cpus) {
-            if (before.name != now.name) continue;
-            const std::uint64_t total = rise(before.total, now.total);
-            const std::uint64_t idle = rise(before.idle, now.idle);
-            usages.push_back({now.name, percent(rise(before.user, now.user), total),
-                              percent(rise(before.system, now.system), total),
-                              percent(total > idle ? total - idle : 0, total)});
-            break;
-        }
-    return usages;
+    return later.since<Usage>(earlier, [](const CpuCounters& before, const CpuCounters& now) {
+        const std::uint64_t total = rise(before.total, now.total);
+        const std::uint64_t idle = rise(before.idle, now.idle);
+        return Usage{now.name, percent(rise(before.user, now.user), total),
+                     percent(rise(before.system, now.system), total),
+                     percent(total > idle ? total - idle : 0, total)};
+    });
 }
 
 }  // namespace nvx4::repository::os

@@ -8,16 +8,17 @@
 #include <string_view>
 #include <vector>
 
-#include "ReadingHistory.h"
+#include "CounterReading.h"
 
 namespace nvx4::repository::os {
 
-class CpuTimes {
+struct CpuCounters {
+    std::string name;  // "_Total" for the "cpu" line, else the processor number
+    std::uint64_t user = 0, system = 0, idle = 0, total = 0;
+};
+
+class CpuTimes : public CounterReading<CpuCounters> {
   public:
-    struct Counters {
-        std::string name;  // "_Total" for the "cpu" line, else the processor number
-        std::uint64_t user = 0, system = 0, idle = 0, total = 0;
-    };
     struct Usage {
         std::string name;
         int user, system, busy;
@@ -27,9 +28,6 @@ class CpuTimes {
     static CpuTimes parse(std::string_view stat, Clock::time_point taken);
     // Usage of each processor present in both readings, in the order of `later`.
     static std::vector<Usage> usage(const CpuTimes& earlier, const CpuTimes& later);
-
-    Clock::time_point taken;
-    std::vector<Counters> cpus;
 };
 
 }  // namespace nvx4::repository::os

@@ -11,8 +11,8 @@ namespace {
 
 // After "name:": receive bytes packets errs drop fifo frame compressed multicast, then transmit
 // bytes packets ...
-NetworkCounters::Interface parseLine(const std::string& line, std::size_t colon) {
-    NetworkCounters::Interface interface;
+InterfaceCounters parseLine(const std::string& line, std::size_t colon) {
+    InterfaceCounters interface;
     const std::size_t start = line.find_first_not_of(' ');
     interface.name = line.substr(start, colon - start);
     std::istringstream in(line.substr(colon + 1));
@@ -36,13 +36,14 @@ std::int32_t perSecond(std::uint64_t from, std::uint64_t to, double seconds) {
 }  // namespace
 
 NetworkCounters NetworkCounters::parse(std::string_view dev, Clock::time_point taken) {
-    NetworkCounters counters{taken, {}};
+    NetworkCounters counters;
+    counters.taken = taken;
     std::istringstream in{std::string(dev)};
     std::string line;
     while (std::getline(in, line)) {
         const std::size_t colon = line.find(':');
         if (colon != std::string::npos && line.find('|') == std::string::npos)
-            counters.interfaces.push_back(parseLine(line, colon));
+            counters.entries.push_back(parseLine(line, colon));
     }
     return counters;
 }
@@ -50,17 +51,13 @@ NetworkCounters NetworkCounters::parse(std::string_view dev, Clock::time_point t
 std::vector<NetworkCounters::Rates> NetworkCounters::rates(const NetworkCounters& earlier,
                                                            const NetworkCounters& later) {
     const double seconds = std::chrono::duration<double>(later.taken - earlier.taken).count();
-    std::vector<Rates> rates;
-    for (const Interface& now : later.interfaces)
-        for (const Interface& before : earlier.interfaces) {
-            if (before.name != now.name) continue;
-            rates.push_back({now.name, perSecond(before.bytesReceived, now.bytesReceived, seconds),
-                             perSecond(before.bytesSent, now.bytesSent, seconds),
-                             perSecond(before.packetsReceived, now.packetsReceived, seconds),
-                             perSecond(before.packetsSent, now.packetsSent, seconds)});
-            break;
-        }
-    return rates;
+    return later.since<Rates>(
+        earlier, [seconds](const InterfaceCounters& before, const InterfaceCounters& now) {
+            return Rates{now.name, perSecond(before.bytesReceived, now.bytesReceived, seconds),
+                         perSecond(before.bytesSent, now.bytesSent, seconds),
+                         perSecond(before.packetsReceived, now.packetsReceived, seconds),
+                         perSecond(before.packetsSent, now.packetsSent, seconds)};
+        });
 }
 
 }  // namespace nvx4::repository::os

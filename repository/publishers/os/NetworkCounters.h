@@ -8,16 +8,17 @@
 #include <string_view>
 #include <vector>
 
-#include "ReadingHistory.h"
+#include "CounterReading.h"
 
 namespace nvx4::repository::os {
 
-class NetworkCounters {
+struct InterfaceCounters {
+    std::string name;
+    std::uint64_t bytesReceived = 0, packetsReceived = 0, bytesSent = 0, packetsSent = 0;
+};
+
+class NetworkCounters : public CounterReading<InterfaceCounters> {
   public:
-    struct Interface {
-        std::string name;
-        std::uint64_t bytesReceived = 0, packetsReceived = 0, bytesSent = 0, packetsSent = 0;
-    };
     struct Rates {
         std::string name;
         std::int32_t bytesReceived, bytesSent, packetsReceived, packetsSent;
@@ -29,9 +30,6 @@ class NetworkCounters {
     // counter that went back (reset) counts as no traffic; rates beyond the 32-bit range are cut
     // to its maximum.
     static std::vector<Rates> rates(const NetworkCounters& earlier, const NetworkCounters& later);
-
-    Clock::time_point taken;
-    std::vector<Interface> interfaces;
 };
 
 }  // namespace nvx4::repository::os

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <ctime>
@@ -8,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "AsNobody.h"
 #include "EventLogPublisher.h"
 #include "JournalExport.h"
 #include "TestSupport.h"
@@ -212,26 +212,20 @@ TEST_F(EventLogJournalTest, WithoutJournalFilesTheLogsAreEmptyAndSayWhy) {
 }
 
 // A journal file the reader may not open fails the logs, rather than showing them without its
-// entries. Root reads anything, so the reader runs as nobody.
+// entries.
 TEST_F(EventLogJournalTest, AnUnreadableJournalFileDeniesAccess) {
     write({{{"MESSAGE", "secret"}}});
     ASSERT_EQ(::chmod(directory.c_str(), 0755) | ::chmod(file.path().c_str(), 0), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
-        try {
-            EventLogPublisher::make(directory)->publish(kClassOf[0]);
-        } catch (const PublishError& e) {
-            ::_exit(e.status() == PublishError::kAccessDenied &&
-                            e.what() == "cannot read " + file.path() + ": Permission denied"
-                        ? 0
-                        : 3);
-        }
-        ::_exit(4);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(nvx4::test::asNobody([this] {
+                  try {
+                      EventLogPublisher::make(directory)->publish(kClassOf[0]);
+                      return std::string("published");
+                  } catch (const PublishError& e) {
+                      return std::to_string(e.status()) + " " + e.what();
+                  }
+              }),
+              std::to_string(PublishError::kAccessDenied) + " cannot read " + file.path() +
+                  ": Permission denied");
 }
 
 }  // namespace

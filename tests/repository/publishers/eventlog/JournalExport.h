@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "CommandOutput.h"
+
 namespace nvx4::test {
 
 using JournalFields = std::vector<std::pair<std::string, std::string>>;
@@ -53,17 +55,6 @@ class JournalExport {
   private:
     FILE* pipe_;
 };
-
-// What a shell command prints on standard output, and its exit status.
-inline std::string commandOutput(const std::string& command, int* status = nullptr) {
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) throw std::runtime_error("cannot run " + command);
-    std::string output;
-    for (int c; (c = std::fgetc(pipe)) != EOF;) output += static_cast<char>(c);
-    const int exit = ::pclose(pipe);
-    if (status) *status = exit;
-    return output;
-}
 
 // Every entry of the journal files in `directory`, as journalctl prints them, oldest first.
 inline std::vector<nlohmann::json> journalctl(const std::string& directory) {

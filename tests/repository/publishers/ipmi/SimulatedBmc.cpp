@@ -1,5 +1,6 @@
 #include "SimulatedBmc.h"
 
+#include "CommandOutput.h"
 #include "FreePort.h"
 
 #include <arpa/inet.h>
@@ -11,11 +12,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <array>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -42,9 +41,10 @@ Bytes record(int id, int type, const Bytes& body) {
     return bytes;
 }
 
-void appendName(Bytes& body, const std::string& name) {
-    body.push_back(0xc0 | static_cast<int>(name.size()));
-    body.insert(body.end(), name.begin(), name.end());
+// 8-bit text with its type/length byte, as SDRs and FRU areas hold names.
+void addText(Bytes& bytes, const std::string& text) {
+    bytes.push_back(0xc0 | static_cast<int>(text.size()));
+    bytes.insert(bytes.end(), text.begin(), text.end());
 }
 
 // A threshold sensor: degrees C, M=1, B=0, thresholds lnr 5, lc 10, lnc 15, unc 85, uc 90,
@@ -54,30 +54,30 @@ Bytes fullSdr(const SimSensor& s) {
                   0x95, 0x0a, 0x3f,     0x3f, 0x00, 0x01, 0x00,        0x00,   0x01, 0x00, 0x00,
                   0x00, 0x00, 0x00,     0x01, 40,   0,    0,           0xff,   0x00, 95,   90,
                   85,   5,    10,       15,   2,    2,    0,           0,      0};
-    appendName(body, s.name);
+    addText(body, s.name);
     return record(s.number, 0x01, body);
 }
 
 Bytes compactSdr(const SimSensor& s) {
     Bytes body = {0x20, 0x00, s.number, 0x07, 0x01, 0x7f, 0x40, s.type, 0x6f, 0xff, 0x7f, 0, 0,
                   0xff, 0x7f, 0xc0,     0,    0,    0,    0,    0,      0,    0,    0,    0, 0};
-    appendName(body, s.name);
+    addText(body, s.name);
     return record(s.number, 0x02, body);
+}
+
+// The zero checksum FRU headers and areas end with.
+void addChecksum(Bytes& bytes) {
+    int sum = 0;
+    for (int byte : bytes) sum += byte;
+    bytes.push_back((256 - sum % 256) % 256);
 }
 
 Bytes fruArea(Bytes fields) {
     fields.push_back(0xc1);
     while ((fields.size() + 1) % 8 != 0) fields.push_back(0);
     fields[1] = static_cast<int>((fields.size() + 1) / 8);
-    int sum = 0;
-    for (int byte : fields) sum += byte;
-    fields.push_back((256 - sum % 256) % 256);
+    addChecksum(fields);
     return fields;
-}
-
-void addText(Bytes& area, const std::string& text) {
-    area.push_back(0xc0 | static_cast<int>(text.size()));
-    area.insert(area.end(), text.begin(), text.end());
 }
 
 // Chassis, board and product areas with the texts the tests expect.
@@ -99,25 +99,13 @@ Bytes fruData() {
     const int chassisAt = 1, boardAt = chassisAt + static_cast<int>(chassis.size()) / 8;
     const int productAt = boardAt + static_cast<int>(board.size()) / 8;
     Bytes header = {0x01, 0, chassisAt, boardAt, productAt, 0, 0};
-    int sum = 0;
-    for (int byte : header) sum += byte;
-    header.push_back((256 - sum % 256) % 256);
+    addChecksum(header);
     for (const Bytes* area : {&chassis, &board, &product})
         header.insert(header.end(), area->begin(), area->end());
     return header;
 }
 
 }  // namespace
-
-std::string runCommand(const std::string& command) {
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    if (!pipe) throw std::runtime_error("cannot run " + command);
-    std::string output;
-    std::array<char, 4096> buffer{};
-    while (std::size_t got = std::fread(buffer.data(), 1, buffer.size(), pipe.get()))
-        output.append(buffer.data(), got);
-    return output;
-}
 
 std::vector<SimSensor> SimulatedBmc::defaultSensors() {
     return {{1, 0x01, "CPU Temp", true, 42},
@@ -150,7 +138,7 @@ SimulatedBmc::SimulatedBmc(const std::vector<SimSensor>& sensors) {
 
 SimulatedBmc::~SimulatedBmc() {
     stop();
-    runCommand("rm -rf '" + folder_ + "'");
+    commandOutput("rm -rf '" + folder_ + "'");
 }
 
 void SimulatedBmc::stop() {
@@ -210,7 +198,7 @@ void SimulatedBmc::waitUntilAnswering() const {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     throw std::runtime_error("ipmi_sim did not answer on port " + std::to_string(port_) +
-                             "; log: " + runCommand("cat " + folder_ + "/sim.log"));
+                             "; log: " + commandOutput("cat " + folder_ + "/sim.log"));
 }
 
 std::string SimulatedBmc::settings(const std::string& user, const std::string& password,
@@ -227,12 +215,12 @@ std::string SimulatedBmc::settings(const std::string& user, const std::string& p
 }
 
 std::string SimulatedBmc::ipmitool(const std::string& arguments) const {
-    return runCommand("ipmitool -I lanplus -C 3 -H 127.0.0.1 -p " + std::to_string(port_) + " -U " +
-                      kAdmin + " -P " + kAdminPassword + " " + arguments);
+    return commandOutput("ipmitool -I lanplus -C 3 -H 127.0.0.1 -p " + std::to_string(port_) +
+                         " -U " + kAdmin + " -P " + kAdminPassword + " " + arguments);
 }
 
 std::string SimulatedBmc::freeipmi(const std::string& tool, const std::string& arguments) const {
-    return runCommand(
+    return commandOutput(
         tool + " -D LAN_2_0 -I 3 -h 127.0.0.1:" + std::to_string(port_) + " -u " + kAdmin + " -p " +
         kAdminPassword + " -W opensesspriv " +
         (tool == "bmc-info" ? "" : "--sdr-cache-directory=" + folder_ + "/sdr-cache ") + arguments +

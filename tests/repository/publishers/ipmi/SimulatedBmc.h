@@ -56,9 +56,6 @@ class SimulatedBmc {
     pid_t pid_ = -1;
 };
 
-// Runs a shell command; returns its standard output.
-std::string runCommand(const std::string& command);
-
 }  // namespace nvx4::test
 
 #endif

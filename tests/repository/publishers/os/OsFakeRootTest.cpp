@@ -8,6 +8,7 @@
 #include <fstream>
 #include <thread>
 
+#include "AsNobody.h"
 #include "OsTestSupport.h"
 #include "RepositoryTesting.h"
 #include "nvx4/repository/Publisher.h"
@@ -74,22 +75,12 @@ class FakeRoot {
 
 class OsFakeRootTest : public nvx4::repository::test::IsolatedRepository {
   protected:
-    Repository::Enumeration enumerate(const wchar_t* className) {
-        snapshot_ = Repository::current();
-        if (!snapshot_) throw std::runtime_error(Repository::lastError()->text());
-        const Namespace& node = *snapshot_->findNamespace(kDefaultNamespace);
-        return Repository::enumerate(snapshot_, node, *node.findClass(className), false);
-    }
-    std::string value(const Instance& instance, const wchar_t* property) {
-        const Value& v = valueOf(instance, property);
-        if (v.isNull()) return "NULL";
-        if (v.kind() == Value::Kind::Text) return Utf8::toNarrow(v.asText());
-        return v.isInteger() ? std::to_string(v.asSigned()) : std::to_string(v.asReal());
+    static std::string value(const Instance& instance, const wchar_t* property) {
+        return shown(valueOf(instance, property));
     }
 
     FakeRoot root_;
     ScopedEnv sources_{kRepositoryVariable, "os=" + root_.path()};
-    std::shared_ptr<const Snapshot> snapshot_;
 };
 
 TEST_F(OsFakeRootTest, KnownFilesGiveExactValues) {
@@ -180,10 +171,8 @@ TEST_F(OsFakeRootTest, UnreadableOrBrokenFilesFailOnlyTheirClass) {
         FakeRoot broken;
         c.breakIt(broken);
         ScopedEnv sources(kRepositoryVariable, "os=" + broken.path());
-        ScopedEnv trace("ULB_TRACE_LEVEL", "1");
-        ::testing::internal::CaptureStdout();
-        Repository::Enumeration found = enumerate(c.cls);
-        const std::string output = ::testing::internal::GetCapturedStdout();
+        Repository::Enumeration found;
+        const std::string output = traced([&] { found = enumerate(c.cls); });
         EXPECT_EQ(found.status, PublishError::kProviderFailure);
         EXPECT_NE(output.find(Utf8::toNarrow(c.cls) + " failed: "), std::string::npos) << output;
         EXPECT_NE(output.find(c.traced), std::string::npos) << output;
@@ -191,23 +180,17 @@ TEST_F(OsFakeRootTest, UnreadableOrBrokenFilesFailOnlyTheirClass) {
     }
 }
 
-// Root reads any file, so a file closed to its reader is tested in a child that gives up root.
 TEST_F(OsFakeRootTest, AFileClosedToTheReaderIsAccessDenied) {
     ::chmod((root_.path() + "/proc/meminfo").c_str(), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
-        try {
-            OsPublisher(root_.path(), false).publish(L"NVX4_OS_MemoryUsage");
-            ::_exit(0);
-        } catch (const PublishError& e) {
-            ::_exit(e.status() == PublishError::kAccessDenied ? 1 : 2);
-        }
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(nvx4::test::asNobody([this] {
+                  try {
+                      OsPublisher(root_.path(), false).publish(L"NVX4_OS_MemoryUsage");
+                      return std::string("published");
+                  } catch (const PublishError& e) {
+                      return std::to_string(e.status());
+                  }
+              }),
+              std::to_string(PublishError::kAccessDenied));
 }
 
 TEST_F(OsFakeRootTest, UsersAreTheLiveSessionsWhoLists) {
@@ -222,7 +205,7 @@ TEST_F(OsFakeRootTest, UsersAreTheLiveSessionsWhoLists) {
     const std::string live = record(USER_PROCESS, "ann", 42) + record(USER_PROCESS, "bob", 1) +
                              record(LOGIN_PROCESS, "LOGIN", 1) + record(BOOT_TIME, "reboot", 0);
     root_.write("run/utmp", live);
-    const std::string who = run("who " + root_.path() + "/run/utmp | wc -l");
+    const std::string who = commandOutput("who " + root_.path() + "/run/utmp | wc -l");
     // A session whose process has ended (no ROOT/proc/77) no longer counts.
     root_.write("run/utmp", live + record(USER_PROCESS, "cy", 77));
     Repository::Enumeration found = enumerate(L"NVX4_OS_SysInfo");

@@ -61,7 +61,7 @@ TEST_F(OsPublisherTest, ProcessesMatchPs) {
     ::waitid(P_PID, zombie.pid(), &info, WEXITED | WNOWAIT);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the sleeper is asleep
 
-    const auto ps = lines(run("ps -e -o pid=,ppid=,nice=,etimes=,times=,pmem=,comm="));
+    const auto ps = lines(commandOutput("ps -e -o pid=,ppid=,nice=,etimes=,times=,pmem=,comm="));
     const auto ours = publish(*publisher_, L"NVX4_OS_Process");
     std::map<std::string, const PropertyValues*> byPid;
     for (const PropertyValues& process : ours) byPid[text(process, L"Handle")] = &process;
@@ -111,7 +111,7 @@ TEST_F(OsPublisherTest, ProcessesMatchPs) {
         EXPECT_EQ(get(*p, L"ParentProcessID").asSigned(), ::getpid());
     }
     const PropertyValues* probe = findBy(ours, L"Name", "nvx4-probe");
-    const std::string rss = run("ps -o rss= -p " + text(*probe, L"Handle"));
+    const std::string rss = commandOutput("ps -o rss= -p " + text(*probe, L"Handle"));
     EXPECT_EQ(std::stoll(text(*probe, L"WorkingSetSize")), std::stoll(rss) * 1024);
     EXPECT_GE(std::stoll(text(*probe, L"WorkingSetSize")), static_cast<long long>(kBytes));
     // Creation date: the moment ps's lstart says, as local CIM datetime text.
@@ -120,10 +120,10 @@ TEST_F(OsPublisherTest, ProcessesMatchPs) {
     std::tm local{};
     ::strptime(created.substr(0, 14).c_str(), "%Y%m%d%H%M%S", &local);
     local.tm_isdst = -1;
-    EXPECT_NEAR(
-        std::mktime(&local),
-        std::stoll(run("date -d \"$(ps -o lstart= -p " + text(*probe, L"Handle") + ")\" +%s")),
-        1.5);
+    EXPECT_NEAR(std::mktime(&local),
+                std::stoll(commandOutput("date -d \"$(ps -o lstart= -p " + text(*probe, L"Handle") +
+                                         ")\" +%s")),
+                1.5);
 }
 
 TEST_F(OsPublisherTest, DisksMatchDf) {
@@ -134,7 +134,8 @@ TEST_F(OsPublisherTest, DisksMatchDf) {
     for (const Case& c : {Case{"", false}, Case{"pseudo", true}}) {
         SCOPED_TRACE(c.argument);
         std::map<std::string, std::vector<std::string>> df;
-        for (const std::string& row : lines(run("df -B1 -a --output=target,fstype,size,avail"))) {
+        for (const std::string& row :
+             lines(commandOutput("df -B1 -a --output=target,fstype,size,avail"))) {
             std::istringstream in(row);
             std::string target, type, size, avail;
             in >> target >> type >> size >> avail;
@@ -160,7 +161,7 @@ TEST_F(OsPublisherTest, MemoryMatchesFree) {
     const auto ours = publish(*publisher_, L"NVX4_OS_MemoryUsage");
     ASSERT_EQ(ours.size(), 1u);
     double total = 0, available = 0, swapTotal = 0, swapFree = 0, ignored = 0;
-    for (const std::string& row : lines(run("free -k"))) {
+    for (const std::string& row : lines(commandOutput("free -k"))) {
         std::istringstream in(row);
         std::string label;
         in >> label;
@@ -179,24 +180,27 @@ TEST_F(OsPublisherTest, SystemFactsMatchUnameHostnameWhoAndIp) {
     const auto ours = publish(*publisher_, L"NVX4_OS_SysInfo");
     ASSERT_EQ(ours.size(), 1u);
     const PropertyValues& sys = ours.front();
-    const std::string machine = lines(run("uname -m")).at(0);
-    EXPECT_EQ(text(sys, L"SystemName"), lines(run("hostname")).at(0));
-    EXPECT_EQ(text(sys, L"Version"), lines(run("uname -r")).at(0));
+    const std::string machine = lines(commandOutput("uname -m")).at(0);
+    EXPECT_EQ(text(sys, L"SystemName"), lines(commandOutput("hostname")).at(0));
+    EXPECT_EQ(text(sys, L"Version"), lines(commandOutput("uname -r")).at(0));
     EXPECT_EQ(text(sys, L"OSArch"), machine.find("64") != std::string::npos ? "64-bit" : "32-bit");
     EXPECT_EQ(get(sys, L"OSType").asSigned(), 36);
-    EXPECT_EQ(text(sys, L"Name"), lines(run(". /etc/os-release; echo \"$PRETTY_NAME\"")).at(0));
-    EXPECT_EQ(get(sys, L"NumberOfUsers").asSigned(), std::stoi(run("who | wc -l")));
-    const int processes = std::stoi(run("ps -e --no-headers | wc -l"));  // others come and go
+    EXPECT_EQ(text(sys, L"Name"),
+              lines(commandOutput(". /etc/os-release; echo \"$PRETTY_NAME\"")).at(0));
+    EXPECT_EQ(get(sys, L"NumberOfUsers").asSigned(), std::stoi(commandOutput("who | wc -l")));
+    const int processes =
+        std::stoi(commandOutput("ps -e --no-headers | wc -l"));  // others come and go
     EXPECT_NEAR(get(sys, L"NumberOfProcesses").asSigned(), processes, 5 + processes / 10);
     // The address of the default route's interface, which hostname -I lists first among others.
-    const std::string device = run("ip -4 route show default | awk '{print $5; exit}'");
+    const std::string device = commandOutput("ip -4 route show default | awk '{print $5; exit}'");
     const std::string expected =
         device.empty() ? "127.0.0.1"
-                       : lines(run("ip -4 -o addr show dev " + lines(device).at(0) +
-                                   " | awk '{split($4, a, \"/\"); print a[1]; exit}'"))
+                       : lines(commandOutput("ip -4 -o addr show dev " + lines(device).at(0) +
+                                             " | awk '{split($4, a, \"/\"); print a[1]; exit}'"))
                              .at(0);
     EXPECT_EQ(text(sys, L"IPAddress"), expected);
-    EXPECT_NE((" " + run("hostname -I") + " ").find(" " + expected + " "), std::string::npos);
+    EXPECT_NE((" " + commandOutput("hostname -I") + " ").find(" " + expected + " "),
+              std::string::npos);
 }
 
 TEST_F(OsPublisherTest, ProcessorRatesFollowAProcessSpinningOneCpu) {
@@ -211,7 +215,7 @@ TEST_F(OsPublisherTest, ProcessorRatesFollowAProcessSpinningOneCpu) {
     const auto processors = publish(*publisher_, L"NVX4_OS_CPUUsage");
     const auto processes = publish(*publisher_, L"NVX4_OS_Process");
 
-    const long cpus = std::stol(run("nproc --all"));
+    const long cpus = std::stol(commandOutput("nproc --all"));
     ASSERT_EQ(static_cast<long>(processors.size()), cpus + 1);
     EXPECT_EQ(text(processors.front(), L"Name"), "_Total");
     EXPECT_EQ(text(processors.back(), L"Name"), std::to_string(cpus - 1));
@@ -266,7 +270,7 @@ TEST_F(OsPublisherTest, LoopbackRatesFollowTrafficTheTestSends) {
               bytesSent + get(*lo, L"ByteReceivedPerSec").asSigned());
     // Every interface ip knows is there.
     for (const std::string& name :
-         lines(run("ip -o link show | awk -F': ' '{print $2}' | cut -d@ -f1")))
+         lines(commandOutput("ip -o link show | awk -F': ' '{print $2}' | cut -d@ -f1")))
         EXPECT_NE(findBy(rates, L"Name", name), nullptr);
 }
 

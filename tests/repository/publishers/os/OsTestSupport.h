@@ -1,5 +1,5 @@
-// Shared by the os publisher tests: running an independent tool, child processes with a known
-// name and state, and reading published values.
+// Shared by the os publisher tests: child processes with a known name and state, and reading
+// published values.
 #ifndef NVX4_OS_TEST_SUPPORT_H
 #define NVX4_OS_TEST_SUPPORT_H
 
@@ -18,30 +18,14 @@
 #include <string>
 #include <vector>
 
+#include "CommandOutput.h"
 #include "nvx4/repository/PropertyValues.h"
 #include "nvx4/repository/Utf8.h"
 
 namespace nvx4::repository::os::test {
 
-// Standard output of a shell command.
-inline std::string run(const std::string& command) {
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) throw std::runtime_error("cannot run " + command);
-    std::string output;
-    char buffer[4096];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        output.append(buffer, got);
-    ::pclose(pipe);
-    return output;
-}
-
-inline std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        if (!line.empty()) out.push_back(line);
-    return out;
-}
+using nvx4::test::commandOutput;
+using nvx4::test::lines;
 
 // A forked child named `name` (as ps's comm shows it): it runs `setup`, then `then` does what
 // follows (pause for ever, spin, exit). The constructor returns once setup is done; the child is

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "CommandOutput.h"
 #include "SmartPublisher.h"
 #include "TestSupport.h"
 
@@ -50,11 +51,10 @@ class SmartTest : public ::testing::Test {
 // Through the built provider library: each SMART disk as the documents describe it; the disk
 // without SMART is left out, the sleeping one is shown without details.
 TEST_F(SmartTest, TheToolShowsEachSmartDiskAsSmartctlDescribesIt) {
-    FILE* pipe =
-        ::popen((std::string(NVX4_ENUM_TOOL) + " -r smart --format json 1045").c_str(), "r");
-    std::string output;
-    for (int c; (c = std::fgetc(pipe)) != EOF;) output += static_cast<char>(c);
-    ASSERT_EQ(::pclose(pipe), 0) << output;
+    int status = -1;
+    const std::string output = nvx4::test::commandOutput(
+        std::string(NVX4_ENUM_TOOL) + " -r smart --format json 1045", &status);
+    ASSERT_EQ(status, 0) << output;
     const Json records = Json::parse(output).at(0).at("records");
     const Json expected = Json::parse(R"([
       ["/dev/sda", "4", "Drayfield HX1000 7200rpm 1TB", "DH1T7C5522013", 16, "No alert"],

@@ -1,9 +1,9 @@
 #include "Dmidecode.h"
 
 #include <cstdio>
-#include <memory>
 #include <sstream>
-#include <stdexcept>
+
+#include "CommandOutput.h"
 
 namespace nvx4::test {
 
@@ -16,14 +16,7 @@ std::optional<std::string> DmiRecord::field(const std::string& key) const {
 bool Dmidecode::available() { return std::system("dmidecode --version >/dev/null 2>&1") == 0; }
 
 std::vector<DmiRecord> Dmidecode::run(const std::string& arguments) {
-    const std::string command = "dmidecode " + arguments + " 2>/dev/null";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), &pclose);
-    if (!pipe) throw std::runtime_error("cannot run " + command);
-    std::string output;
-    char chunk[4096];
-    std::size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, pipe.get())) > 0) output.append(chunk, n);
-    return parse(output);
+    return parse(commandOutput("dmidecode " + arguments + " 2>/dev/null"));
 }
 
 std::vector<DmiRecord> Dmidecode::parse(const std::string& output) {

@@ -39,9 +39,10 @@ std::optional<long long> leadingNumber(const std::optional<std::string>& text, i
     return n;
 }
 
-Expect number(const char* key) {
-    return [key](const DmiRecord& r, const Records&) {
-        const std::optional<long long> n = leadingNumber(r.field(key));
+// A number at the start of the field; `base` 16 for handles ("0x0004").
+Expect number(const char* key, int base = 10) {
+    return [key, base](const DmiRecord& r, const Records&) {
+        const std::optional<long long> n = leadingNumber(r.field(key), base);
         return n ? Value::integer(*n) : Value();
     };
 }
@@ -119,13 +120,6 @@ Expect bytesText(const char* key) {
     };
 }
 
-Expect handleOf(const char* key) {
-    return [key](const DmiRecord& r, const Records&) {
-        const std::optional<long long> n = leadingNumber(r.field(key), 16);
-        return n ? Value::integer(*n) : Value();
-    };
-}
-
 // The management service's health texts for the firmware's status names.
 const Codes kHealthRank = {{"Other", 0},        {"Unknown", 0},  {"OK", 1},
                            {"Non-critical", 2}, {"Critical", 3}, {"Non-recoverable", 4}};
@@ -164,10 +158,16 @@ std::optional<Value> cacheLevel(const DmiRecord& r, const Records&) {
     return Value::text(config->substr(config->rfind(", ") + 2));
 }
 
+// A handle as dmidecode shows it in the fields that refer to a structure.
+std::string handleText(std::uint16_t handle) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%04X", handle);
+    return text;
+}
+
 std::optional<Value> cacheOwners(const DmiRecord& r, const Records& all) {
     std::vector<std::string> owners;
-    char handle[8];
-    std::snprintf(handle, sizeof handle, "0x%04X", r.handle);
+    const std::string handle = handleText(r.handle);
     for (const DmiRecord& cpu : all)
         for (const char* key : {"L1 Cache Handle", "L2 Cache Handle", "L3 Cache Handle"})
             if (cpu.type == 4 && cpu.field(key) == handle) {
@@ -178,8 +178,7 @@ std::optional<Value> cacheOwners(const DmiRecord& r, const Records& all) {
 }
 
 std::optional<Value> installedMemory(const DmiRecord& r, const Records& all) {
-    char handle[8];
-    std::snprintf(handle, sizeof handle, "0x%04X", r.handle);
+    const std::string handle = handleText(r.handle);
     unsigned long long total = 0;
     for (const DmiRecord& device : all)
         if (device.type == 17 && device.field("Array Handle") == handle)
@@ -232,10 +231,6 @@ std::optional<Value> slotPart(const DmiRecord& r, bool width) {
     const std::size_t space = type->find(' ');
     if (width) return codeOf(type->substr(0, space), {{"x16", 0x0D}});
     return codeOf(type->substr(space + 1), {{"PCI Express x1", 0xA6}});
-}
-
-std::optional<Value> processorFamily(const DmiRecord& r, const Records&) {
-    return codeOf(r.field("Family"), {{"Core i7", 0xC6}, {"Xeon", 0xB3}, {"Other", 1}});
 }
 
 }  // namespace
@@ -294,7 +289,7 @@ const std::vector<ClassView>& dmidecodeViews() {
           {L"ProcessorVersion", text("Version")},
           {L"SerialNumber", text("Serial Number")},
           {L"PartNumber", text("Part Number")},
-          {L"ProcessorFamily", processorFamily},
+          {L"ProcessorFamily", code("Family", {{"Core i7", 0xC6}, {"Xeon", 0xB3}, {"Other", 1}})},
           {L"MaxSpeed", number("Max Speed")},
           {L"ExtClock", number("External Clock")},
           {L"CurrentClockSpeed", number("Current Speed")}}},
@@ -318,7 +313,7 @@ const std::vector<ClassView>& dmidecodeViews() {
          {{L"Size", bytesText("Size")},
           {L"MemoryType", code("Type", {{"DDR4", 0x1A}})},
           {L"BusSpeed", numberText("Speed")},
-          {L"MemoryArrayHandle", handleOf("Array Handle")},
+          {L"MemoryArrayHandle", number("Array Handle", 16)},
           {L"Description", text("Locator")},
           {L"InstalledSize", bytesText("Size")},
           {L"EnabledSize", bytesText("Size")}}},

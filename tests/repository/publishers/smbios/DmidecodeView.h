@@ -29,6 +29,14 @@ struct ClassView {
     const wchar_t* className;
     std::function<bool(const DmiRecord&)> selects;
     std::vector<PropertyView> properties;
+
+    // The records the class's instances come from, in table order.
+    std::vector<const DmiRecord*> recordsIn(const Records& all) const {
+        std::vector<const DmiRecord*> records;
+        for (const DmiRecord& r : all)
+            if (selects(r)) records.push_back(&r);
+        return records;
+    }
 };
 
 // Classes 1001-1020 except the event-log records, which dmidecode does not decode.
