@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -215,23 +216,14 @@ TEST_F(WMIDriverTest, RunningOutOfMemoryRaisesOutOfMemoryAndLeaksNothing) {
              std::unique_ptr<WMIResult> out(object->execMethod("Configure", in.get()));
          }},
     };
+    // The platform's allocations fail through fault injection, C++ ones through the hook.
     const struct {
         const char* name;
-        std::function<void(unsigned long)> failAt;
-        std::function<bool()> failed;
+        std::optional<FaultPoint> point;
     } exhaustions[] = {
-        {"BSTR",
-         [](unsigned long step) {
-             FaultInjection::inject(Fault::at(FaultPoint::AllocString, 0, step));
-         },
-         [] { return FaultInjection::fired() > 0; }},
-        {"SAFEARRAY",
-         [](unsigned long step) {
-             FaultInjection::inject(Fault::at(FaultPoint::AllocArray, 0, step));
-         },
-         [] { return FaultInjection::fired() > 0; }},
-        {"operator new", [](unsigned long step) { AllocationFailure::failAt(step); },
-         [] { return AllocationFailure::fired(); }},
+        {"BSTR", FaultPoint::AllocString},
+        {"SAFEARRAY", FaultPoint::AllocArray},
+        {"operator new", std::nullopt},
     };
     Repository::setMethodHandler(
         L"NVX4_Test_Switch", L"Configure",
@@ -242,8 +234,7 @@ TEST_F(WMIDriverTest, RunningOutOfMemoryRaisesOutOfMemoryAndLeaksNothing) {
         kNamespace);
     for (const auto& operation : operations) {
         for (const auto& exhaustion : exhaustions) {
-            const bool byOperatorNew = std::string(exhaustion.name) == "operator new";
-            if (byOperatorNew && !operation.allOperatorNew) continue;
+            if (!exhaustion.point && !operation.allOperatorNew) continue;
             unsigned failures = 0;
             for (unsigned long step = 1;; ++step) {
                 SCOPED_TRACE(std::string(operation.name) + ", " + exhaustion.name + " " +
@@ -255,7 +246,10 @@ TEST_F(WMIDriverTest, RunningOutOfMemoryRaisesOutOfMemoryAndLeaksNothing) {
                 for (int run = 0; run < 2; ++run) {
                     const long live = AllocationFailure::liveBlocks();
                     FaultInjection::clear();
-                    exhaustion.failAt(step);
+                    if (exhaustion.point)
+                        FaultInjection::inject(Fault::at(*exhaustion.point, 0, step));
+                    else
+                        AllocationFailure::failAt(step);
                     try {
                         operation.run();
                     } catch (const WMIException& e) {
@@ -266,9 +260,10 @@ TEST_F(WMIDriverTest, RunningOutOfMemoryRaisesOutOfMemoryAndLeaksNothing) {
                             << std::hex << e.code << " " << e.message;
                     } catch (const std::bad_alloc&) {
                         failures += run;
-                        EXPECT_STREQ(exhaustion.name, "operator new");
+                        EXPECT_FALSE(exhaustion.point);
                     }
-                    failed = exhaustion.failed();
+                    failed =
+                        exhaustion.point ? FaultInjection::fired() > 0 : AllocationFailure::fired();
                     AllocationFailure::disarm();
                     FaultInjection::clear();
                     close();
@@ -277,7 +272,7 @@ TEST_F(WMIDriverTest, RunningOutOfMemoryRaisesOutOfMemoryAndLeaksNothing) {
                 ASSERT_EQ(left, 0);
                 if (!failed) break;
             }
-            if (operation.usesArrays || std::string(exhaustion.name) != "SAFEARRAY") {
+            if (operation.usesArrays || exhaustion.point != FaultPoint::AllocArray) {
                 EXPECT_GT(failures, 0u) << operation.name << ", " << exhaustion.name;
             }
         }

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -154,36 +153,18 @@ TEST_F(WMIDriverTest, ConvertsPropertiesByTheirDeliveredType) {
     EXPECT_EQ(rows_->getString("Caption", buffer, 4), 4);
     EXPECT_EQ(std::string(buffer, 4), caption.substr(0, 4));
 
-    const struct {
-        const char* className;
-        const char* property;
-        std::function<void(WMIResultSet&, const std::string&)> read;
-        unsigned code;
-        const char* message;
-    } failures[] = {
-        {"Win32_BIOS", "SystemBiosMajorVersion", [](auto& rows, auto& name) { rows.getInt(name); },
-         0x22000FFB, "type case err:VT_UI1 to Long"},
-        {"Win32_OperatingSystem", "Primary", [](auto& rows, auto& name) { rows.getInt(name); },
-         0x22000FFB, "type case err:VT_BOOL to Long"},
-        {"Win32_OperatingSystem", "OSType", [](auto& rows, auto& name) { rows.getDouble(name); },
-         0x22000FFB, "type case err:VT_I4 to Double"},
-        {"Win32_OperatingSystem", "OSType", [](auto& rows, auto& name) { rows.getString(name); },
-         0x22000FFB, "type case err:VT_I4 to String"},
-        {"Win32_OperatingSystem", "Caption", [](auto& rows, auto& name) { rows.getBoolean(name); },
-         0x22000FFB, "type case err:VT_BSTR to Boolean"},
-        {"Win32_OperatingSystem", "Caption ", [](auto& rows, auto& name) { rows.getString(name); },
-         0x80041002, "WBEM_E_NOT_FOUND"},
-    };
-    for (const auto& f : failures) {
-        SCOPED_TRACE(std::string(f.className) + "." + f.property);
-        query(std::string("select * from ") + f.className);
-        ASSERT_TRUE(rows_->next());
-        EXPECT_CDBC_THROW(f.read(*rows_, f.property), f.code, f.message);
-    }
+    // Which getter takes which type is CDBCVariant's suite; here, that a refusal reaches the
+    // caller through the result set, and a name that is not a property's.
+    EXPECT_CDBC_THROW(rows_->getBoolean("Caption"), 0x22000FFB, "type case err:VT_BSTR to Boolean");
+    EXPECT_CDBC_THROW(rows_->getString("Caption "), 0x80041002, "WBEM_E_NOT_FOUND");
+
     query("select * from Win32_BIOS");
     ASSERT_TRUE(rows_->next());
+    EXPECT_EQ(rows_->getVariant("SystemBiosMajorVersion").type(), VT_UI1);
     EXPECT_EQ(rows_->getUint8("SystemBiosMajorVersion"),
               rows_->getVariant("SystemBiosMajorVersion").variant().bVal);
+    EXPECT_CDBC_THROW(rows_->getInt("SystemBiosMajorVersion"), 0x22000FFB,
+                      "type case err:VT_UI1 to Long");
 }
 
 TEST_F(WMIDriverTest, PropertiesWithoutAValueReadAsZero) {
