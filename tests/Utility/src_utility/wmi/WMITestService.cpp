@@ -29,10 +29,9 @@ instance of Win32_OperatingSystem { Caption = "Stand-in"; CSName = "NODE7"; Curr
     OSType = 18; Primary = TRUE; ProductType = 3; TotalVisibleMemorySize = 16777216; };
 class Win32_BIOS { string Manufacturer; uint8 SystemBiosMajorVersion; };
 instance of Win32_BIOS { Manufacturer = "nvx4"; SystemBiosMajorVersion = 255; };
-class Win32_Process { [key] string Handle; string Name; uint32 ProcessID; string CommandLine; };
-instance of Win32_Process { Handle = "4"; Name = "init"; ProcessID = 4; };
-instance of Win32_Process { Handle = "40"; Name = "agent"; ProcessID = 40; };
-instance of Win32_Process { Handle = "48"; Name = "services"; ProcessID = 48; };
+class Win32_LogicalDisk { [key] string DeviceID; string Name; uint32 DriveType; uint64 Size; };
+instance of Win32_LogicalDisk { DeviceID = "C:"; Name = "C:"; DriveType = 3; Size = 82252800000; };
+instance of Win32_LogicalDisk { DeviceID = "Z:"; Name = "Z:"; DriveType = 3; };
 class Win32_NetworkAdapterConfiguration { [key] uint32 Index; string Description;
     string DNSHostName; string DefaultIPGateway[]; };
 instance of Win32_NetworkAdapterConfiguration { Index = 1; Description = "lo"; };
