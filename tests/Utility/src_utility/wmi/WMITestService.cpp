@@ -36,28 +36,15 @@ class Win32_NetworkAdapterConfiguration { [key] uint32 Index; string Description
     string DNSHostName; string DefaultIPGateway[]; };
 instance of Win32_NetworkAdapterConfiguration { Index = 1; Description = "lo"; };
 
-class NVX4_Test_Row {
-    [key] sint32 Id;
-    string Name;
-    uint8 Small;
-    sint16 Short;
-    uint32 Count;
-    sint64 Big;
-    uint64 Huge;
-    real32 Ratio;
-    real64 Value;
-    boolean Flag;
-    string Tags[];
-};
+class NVX4_Test_Row { [key] sint32 Id; string Name; uint8 Small; sint16 Short; uint32 Count;
+    sint64 Big; uint64 Huge; real32 Ratio; real64 Value; boolean Flag; string Tags[]; };
 class NVX4_Test_Empty { [key] sint32 Id; };
 instance of NVX4_Test_Row { Id = 1; Name = "first"; Small = 200; Short = -5; Count = 4000000000;
     Big = -9000000000; Huge = 18446744073709551615; Ratio = 0.5; Value = 2.25; Flag = TRUE;
     Tags = {"short", "longer than seven"}; };
 instance of NVX4_Test_Row { Id = 2; };
 instance of NVX4_Test_Row { Id = 3; Name = "third"; };
-class NVX4_Test_Switch {
-    [key] string Name;
-    sint32 Level;
+class NVX4_Test_Switch { [key] string Name; sint32 Level;
     uint32 Configure([in] sint32 Level, [in] boolean On, [in] boolean Flags[], [in] sint16 Small,
                      [in] sint16 Smalls[], [in] sint32 Levels[], [in] string Label,
                      [in] string Labels[], [out] string Summary);
