@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "RecordingMethod.h"
 #include "TestSupport.h"
 #include "nvx4/platform/NameService.h"
 #include "nvx4/platform/StandInScope.h"
@@ -23,6 +24,7 @@ using nvx4::repository::kRepositoryVariable;
 using nvx4::repository::MethodCall;
 using nvx4::repository::Repository;
 using nvx4::repository::Value;
+using nvx4::test::recordingMethod;
 using nvx4::test::ScopedEnv;
 
 // WBEM status codes are unsigned enumerators; results are signed.
@@ -536,15 +538,10 @@ TEST_F(WmiTest, SpawnedInstancesArePutAndDeletedThroughTheServices) {
 
 TEST_F(WmiTest, MethodsRunThroughTheirHandlerWithParameterObjects) {
     MethodCall seen;
-    Repository::setMethodHandler(
-        L"Test_Device", L"Reset",
-        [&seen](MethodCall& call) {
-            seen = call;
-            call.setOutput(L"ReturnValue", Value::integer(0));
-            call.setOutput(L"Message", Value::text("done"));
-            return 0;
-        },
-        L"root\\test");
+    Repository::setMethodHandler(L"Test_Device", L"Reset",
+                                 recordingMethod(seen, {{L"ReturnValue", Value::integer(0)},
+                                                        {L"Message", Value::text("done")}}),
+                                 L"root\\test");
     IWbemClassObject* cls = getObject(L"Test_Fan");
     IWbemClassObject* inSignature = nullptr;
     IWbemClassObject* outSignature = nullptr;

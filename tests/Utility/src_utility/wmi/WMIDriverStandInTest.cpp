@@ -15,6 +15,7 @@
 
 #include "AllocationFailure.h"
 #include "ExpectThrowCode.h"
+#include "RecordingMethod.h"
 #include "TestSupport.h"
 #include "WMIDriverFixture.h"
 #include "WMIException.h"
@@ -281,15 +282,10 @@ TEST_F(WMIDriverTest, RunningOutOfMemoryRaisesOutOfMemoryAndLeaksNothing) {
 
 TEST_F(WMIDriverTest, CallsMethodsWithTheParametersSet) {
     MethodCall seen;
-    Repository::setMethodHandler(
-        L"NVX4_Test_Switch", L"Configure",
-        [&seen](MethodCall& call) {
-            seen = call;
-            call.setOutput(L"ReturnValue", Value::integer(0));
-            call.setOutput(L"Summary", Value::text("ok"));
-            return 0;
-        },
-        kNamespace);
+    Repository::setMethodHandler(L"NVX4_Test_Switch", L"Configure",
+                                 recordingMethod(seen, {{L"ReturnValue", Value::integer(0)},
+                                                        {L"Summary", Value::text("ok")}}),
+                                 kNamespace);
     std::unique_ptr<WMIObject> object(wmi().getObject("NVX4_Test_Switch"));
     std::unique_ptr<WMIParameter> in(object->getInParameters("Configure"));
     ASSERT_NE(in, nullptr);
