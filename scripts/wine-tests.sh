@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the 64-bit Windows test programs (build/x86_64) and runs them under Wine, in a fresh
 # Wine prefix under the build folder, against Wine's own WMI service. Skipped where Wine is
-# missing. Extra arguments go to ctest (for example -R wmi_service).
+# missing. Extra arguments go to ctest (for example -R wmi_tests).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

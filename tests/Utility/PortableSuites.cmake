@@ -23,7 +23,10 @@ set(nvx4_host_name_test_sources ${nvx4_utility_tests}/public/DottedQuadTest.cpp)
 # turns it off runs in a process of its own.
 set(nvx4_trace_header_test_sources ${nvx4_utility_tests}/public/ConsoleTraceHeaderTest.cpp)
 
-set(nvx4_variant_test_sources
+# The WMI driver suite runs over the stand-in here and over the machine's own service there; each
+# side adds its WMITestService.cpp.
+set(nvx4_wmi_test_sources
     ${nvx4_utility_tests}/wmi/WMIExceptionTest.cpp
     ${nvx4_utility_tests}/wmi/CDBCVariantTest.cpp
+    ${nvx4_utility_tests}/wmi/WMIDriverTest.cpp
 )

@@ -4,16 +4,18 @@
 
 #include <thread>
 
-#include "nvx4/platform/ProxyBlanketLog.h"
+#include "nvx4/platform/ComObjects.h"
 #include "nvx4/platform/FaultInjection.h"
+#include "nvx4/platform/ProxyBlanketLog.h"
 
 namespace {
 
-using nvx4::platform::ProxyBlanketCall;
-using nvx4::platform::ProxyBlanketLog;
+using nvx4::platform::ComObjects;
 using nvx4::platform::Fault;
 using nvx4::platform::FaultInjection;
 using nvx4::platform::FaultPoint;
+using nvx4::platform::ProxyBlanketCall;
+using nvx4::platform::ProxyBlanketLog;
 
 TEST(ApartmentTest, CountsInitialisationsPerThread) {
     EXPECT_EQ(CoInitialize(nullptr), S_OK);
@@ -58,10 +60,12 @@ TEST_F(ComTest, CreatesTheLocatorAndNothingElse) {
               E_NOINTERFACE);
     EXPECT_EQ(object, nullptr);
 
+    const long live = ComObjects::live();
     IWbemLocator* locator = nullptr;
     ASSERT_EQ(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_ALL, IID_IWbemLocator,
                                reinterpret_cast<void**>(&locator)),
               S_OK);
+    EXPECT_EQ(ComObjects::live(), live + 1);
     EXPECT_EQ(
         CoCreateInstance(CLSID_WbemLocator, locator, CLSCTX_INPROC_SERVER, IID_IUnknown, &object),
         CLASS_E_NOAGGREGATION);
@@ -72,6 +76,7 @@ TEST_F(ComTest, CreatesTheLocatorAndNothingElse) {
               E_NOINTERFACE);
     EXPECT_EQ(unknown, nullptr);
     EXPECT_EQ(locator->Release(), 0u);
+    EXPECT_EQ(ComObjects::live(), live);  // the last release deletes the object
 }
 
 TEST_F(ComTest, CreationNeedsAnInitialisedThread) {
@@ -88,47 +93,33 @@ TEST_F(ComTest, ProxyBlanketChecksAndRecordsTheSecurity) {
     ASSERT_EQ(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
                                reinterpret_cast<void**>(&proxy)),
               S_OK);
-    EXPECT_EQ(
-        CoSetProxyBlanket(nullptr, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
-                          RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE),
-        E_INVALIDARG);
-    EXPECT_EQ(CoSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr, 7,
-                                RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE),
-              E_INVALIDARG);
-    EXPECT_EQ(CoSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
-                                RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr,
-                                EOAC_STATIC_CLOAKING | EOAC_DYNAMIC_CLOAKING),
+    auto blanket = [](IUnknown* target, DWORD level, COAUTHIDENTITY* identity, DWORD capabilities) {
+        return CoSetProxyBlanket(target, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr, level,
+                                 RPC_C_IMP_LEVEL_IMPERSONATE, identity, capabilities);
+    };
+    const DWORD call = RPC_C_AUTHN_LEVEL_CALL;
+    EXPECT_EQ(blanket(nullptr, call, nullptr, EOAC_NONE), E_INVALIDARG);
+    EXPECT_EQ(blanket(proxy, 7, nullptr, EOAC_NONE), E_INVALIDARG);
+    EXPECT_EQ(blanket(proxy, call, nullptr, EOAC_STATIC_CLOAKING | EOAC_DYNAMIC_CLOAKING),
               E_INVALIDARG);
     EXPECT_TRUE(ProxyBlanketLog::calls().empty());
 
-    EXPECT_EQ(CoSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
-                                RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr,
-                                EOAC_STATIC_CLOAKING),
-              S_OK);
+    EXPECT_EQ(blanket(proxy, call, nullptr, EOAC_STATIC_CLOAKING), S_OK);
     wchar_t user[] = L"alice";
     wchar_t domain[] = L"DOM";
     COAUTHIDENTITY identity{
         reinterpret_cast<USHORT*>(user), 5, reinterpret_cast<USHORT*>(domain), 3, nullptr, 0,
         SEC_WINNT_AUTH_IDENTITY_UNICODE};
-    EXPECT_EQ(CoSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
-                                RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, &identity,
-                                EOAC_NONE),
-              S_OK);
+    EXPECT_EQ(blanket(proxy, call, &identity, EOAC_NONE), S_OK);
     char ansiUser[] = "bob";
     identity.User = reinterpret_cast<USHORT*>(ansiUser);
     identity.UserLength = 3;
     identity.Domain = nullptr;
     identity.DomainLength = 0;
     identity.Flags = SEC_WINNT_AUTH_IDENTITY_ANSI;
-    EXPECT_EQ(CoSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
-                                RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, &identity,
-                                EOAC_NONE),
-              S_OK);
+    EXPECT_EQ(blanket(proxy, call, &identity, EOAC_NONE), S_OK);
     identity.Flags = 3;
-    EXPECT_EQ(CoSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
-                                RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, &identity,
-                                EOAC_NONE),
-              E_INVALIDARG);
+    EXPECT_EQ(blanket(proxy, call, &identity, EOAC_NONE), E_INVALIDARG);
 
     const std::vector<ProxyBlanketCall> calls = ProxyBlanketLog::calls();
     ASSERT_EQ(calls.size(), 3u);
@@ -143,10 +134,7 @@ TEST_F(ComTest, ProxyBlanketChecksAndRecordsTheSecurity) {
     EXPECT_EQ(calls[2].identityFlags, static_cast<std::uint32_t>(SEC_WINNT_AUTH_IDENTITY_ANSI));
 
     FaultInjection::inject(Fault::at(FaultPoint::ProxyBlanket, E_ACCESSDENIED));
-    EXPECT_EQ(
-        CoSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
-                          RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE),
-        E_ACCESSDENIED);
+    EXPECT_EQ(blanket(proxy, call, nullptr, EOAC_NONE), E_ACCESSDENIED);
     EXPECT_EQ(proxy->Release(), 0u);
 }
 

@@ -1,9 +1,14 @@
+// BSTRs, VARIANTs and SAFEARRAYs, over the stand-in on Linux and over the real implementation on
+// Windows (Wine's, in CI), so that the stand-in is checked against it.
+#include <windows.h>
 #include <oleauto.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
+#include <cwchar>
+#include <utility>
 
 namespace {
 
@@ -106,9 +111,13 @@ TEST(VariantTest, InvalidTypesAreRefusedAndLeftAlone) {
     EXPECT_EQ(copy.vt, VT_EMPTY);
     EXPECT_EQ(VariantClear(&bad), DISP_E_BADVARTYPE);
     EXPECT_EQ(bad.vt, 0x7FFF);
-    bad.vt = VT_VARIANT;  // only valid by reference or in arrays
+#ifndef _WIN32
+    // Wine clears a bare VT_VARIANT, which is valid only by reference or in arrays, and crashes
+    // on a null VARIANT, which the documentation warns may happen; the stand-in refuses both.
+    bad.vt = VT_VARIANT;
     EXPECT_EQ(VariantClear(&bad), DISP_E_BADVARTYPE);
     EXPECT_EQ(VariantClear(nullptr), E_INVALIDARG);
+#endif
 }
 
 TEST(SafeArrayTest, VectorsKnowTheirBoundsAndElementSizes) {

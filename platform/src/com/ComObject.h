@@ -1,6 +1,7 @@
 // The IUnknown part of the platform's COM objects: an atomic reference count that starts at one
 // (the creator's reference) and deletes the object when its last reference goes, and
-// QueryInterface for IUnknown and the object's one interface.
+// QueryInterface for IUnknown and the object's one interface. Every object counts itself in
+// liveComObjects while it exists, so that tests can tell a reference nobody released.
 #ifndef NVX4_PLATFORM_COMOBJECT_H
 #define NVX4_PLATFORM_COMOBJECT_H
 
@@ -9,6 +10,8 @@
 #include <atomic>
 
 namespace nvx4::platform {
+
+inline std::atomic<long> liveComObjects{0};
 
 template <typename Interface>
 class ComObject : public Interface {
@@ -34,8 +37,8 @@ class ComObject : public Interface {
     ComObject& operator=(const ComObject&) = delete;
 
   protected:
-    explicit ComObject(REFIID interfaceId) : interfaceId_(interfaceId) {}
-    virtual ~ComObject() = default;
+    explicit ComObject(REFIID interfaceId) : interfaceId_(interfaceId) { ++liveComObjects; }
+    virtual ~ComObject() { --liveComObjects; }
 
   private:
     const IID& interfaceId_;

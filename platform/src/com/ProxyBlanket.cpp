@@ -10,10 +10,10 @@
 #include "nvx4/platform/FaultInjection.h"
 #include "nvx4/repository/Utf8.h"
 
-using nvx4::platform::ProxyBlanketCall;
-using nvx4::platform::ProxyBlanketLog;
 using nvx4::platform::FaultInjection;
 using nvx4::platform::FaultPoint;
+using nvx4::platform::ProxyBlanketCall;
+using nvx4::platform::ProxyBlanketLog;
 
 namespace {
 

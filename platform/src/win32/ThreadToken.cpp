@@ -11,11 +11,11 @@
 #include "TokenTable.h"
 #include "nvx4/platform/FaultInjection.h"
 
+using nvx4::platform::FaultInjection;
+using nvx4::platform::FaultPoint;
 using nvx4::platform::PrivilegeSet;
 using nvx4::platform::TokenHandle;
 using nvx4::platform::TokenTable;
-using nvx4::platform::FaultInjection;
-using nvx4::platform::FaultPoint;
 
 namespace {
 

@@ -7,7 +7,6 @@
 
 namespace nvx4::platform {
 
-
 namespace {
 
 // WBEM_INFINITE, or a wait in milliseconds; the data is always at hand, so nobody waits.

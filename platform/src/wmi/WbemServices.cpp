@@ -88,6 +88,12 @@ HRESULT WbemServices::current(std::shared_ptr<const repository::Snapshot>& snaps
     return ns == nullptr ? WBEM_E_INVALID_NAMESPACE : WBEM_S_NO_ERROR;
 }
 
+HRESULT WbemServices::locate(const BSTR objectPath, Located& found) const {
+    if (HRESULT result = current(found.snapshot, found.ns); FAILED(result)) return result;
+    found.path = ObjectPath::parse(objectPath);
+    return found.path ? WBEM_S_NO_ERROR : WBEM_E_INVALID_OBJECT_PATH;
+}
+
 HRESULT WbemServices::CreateInstanceEnum(const BSTR strFilter, LONG lFlags, IWbemContext* pCtx,
                                          IEnumWbemClassObject** ppEnum) {
     (void)pCtx;
@@ -121,14 +127,13 @@ HRESULT WbemServices::GetObject(const BSTR strObjectPath, LONG lFlags, IWbemCont
     if (std::optional<std::int32_t> fault = FaultInjection::fire(FaultPoint::GetObject))
         return *fault;
     return guarded([&] {
-        std::shared_ptr<const repository::Snapshot> snapshot;
-        const repository::Namespace* ns = nullptr;
-        if (HRESULT result = current(snapshot, ns); FAILED(result)) return result;
-        std::optional<ObjectPath> path = ObjectPath::parse(strObjectPath);
-        if (!path) return static_cast<HRESULT>(WBEM_E_INVALID_OBJECT_PATH);
+        Located found;
+        if (HRESULT result = locate(strObjectPath, found); FAILED(result)) return result;
+        const repository::Namespace* ns = found.ns;
+        const std::optional<ObjectPath>& path = found.path;
         WbemClassObject::OriginPtr origin = origin_;
         if (!path->ns.empty()) {
-            ns = snapshot->findNamespace(path->ns);
+            ns = found.snapshot->findNamespace(path->ns);
             if (ns == nullptr) return static_cast<HRESULT>(WBEM_E_INVALID_NAMESPACE);
             origin =
                 std::make_shared<const ObjectOrigin>(ObjectOrigin{origin_->server, ns->name()});
@@ -193,14 +198,11 @@ HRESULT WbemServices::ExecMethod(const BSTR strObjectPath, const BSTR strMethodN
     if (std::optional<std::int32_t> fault = FaultInjection::fire(FaultPoint::ExecMethod))
         return *fault;
     return guarded([&] {
-        std::shared_ptr<const repository::Snapshot> snapshot;
-        const repository::Namespace* ns = nullptr;
-        if (HRESULT result = current(snapshot, ns); FAILED(result)) return result;
-        std::optional<ObjectPath> path = ObjectPath::parse(strObjectPath);
-        if (!path) return static_cast<HRESULT>(WBEM_E_INVALID_OBJECT_PATH);
-        std::shared_ptr<const ClassDef> cls = ns->findClass(path->className);
+        Located found;
+        if (HRESULT result = locate(strObjectPath, found); FAILED(result)) return result;
+        std::shared_ptr<const ClassDef> cls = found.ns->findClass(found.path->className);
         if (!cls) return static_cast<HRESULT>(WBEM_E_INVALID_CLASS);
-        if (!path->isClass() && !ns->findInstance(*path))
+        if (!found.path->isClass() && !found.ns->findInstance(*found.path))
             return static_cast<HRESULT>(WBEM_E_NOT_FOUND);
         const MethodDef* method = cls->findMethod(strMethodName);
         if (method == nullptr) return static_cast<HRESULT>(WBEM_E_INVALID_METHOD);
@@ -239,95 +241,6 @@ HRESULT WbemServices::runMethod(const ClassDef& cls, const MethodDef& method,
     else
         outputs->Release();
     return WBEM_S_NO_ERROR;
-}
-
-// Namespaces, classes, queries and asynchronous calls are not part of this stand-in.
-
-HRESULT WbemServices::OpenNamespace(const BSTR, LONG, IWbemContext*,
-                                    IWbemServices** ppWorkingNamespace,
-                                    IWbemCallResult** ppResult) {
-    if (ppWorkingNamespace != nullptr) *ppWorkingNamespace = nullptr;
-    if (ppResult != nullptr) *ppResult = nullptr;
-    return WBEM_E_NOT_SUPPORTED;
-}
-
-HRESULT WbemServices::CancelAsyncCall(IWbemObjectSink*) { return WBEM_E_NOT_SUPPORTED; }
-
-HRESULT WbemServices::QueryObjectSink(LONG, IWbemObjectSink** ppResponseHandler) {
-    if (ppResponseHandler != nullptr) *ppResponseHandler = nullptr;
-    return WBEM_E_NOT_SUPPORTED;
-}
-
-HRESULT WbemServices::GetObjectAsync(const BSTR, LONG, IWbemContext*, IWbemObjectSink*) {
-    return WBEM_E_NOT_SUPPORTED;
-}
-
-HRESULT WbemServices::PutClass(IWbemClassObject*, LONG, IWbemContext*,
-                               IWbemCallResult** ppCallResult) {
-    refuseCallResult(ppCallResult);
-    return WBEM_E_NOT_SUPPORTED;
-}
-
-HRESULT WbemServices::PutClassAsync(IWbemClassObject*, LONG, IWbemContext*, IWbemObjectSink*) {
-    return WBEM_E_NOT_SUPPORTED;
-}
-
-HRESULT WbemServices::DeleteClass(const BSTR, LONG, IWbemContext*, IWbemCallResult** ppCallResult) {
-    refuseCallResult(ppCallResult);
-    return WBEM_E_NOT_SUPPORTED;
-}
-
-HRESULT WbemServices::DeleteClassAsync(const BSTR, LONG, IWbemContext*, IWbemObjectSink*) {
-    return WBEM_E_NOT_SUPPORTED;
-}
-
-HRESULT WbemServices::CreateClassEnum(const BSTR, LONG, IWbemContext*,
-                                      IEnumWbemClassObject** ppEnum) {
-    if (ppEnum != nullptr) *ppEnum = nullptr;
-    return WBEM_E_NOT_SUPPORTED;
-}
-
-HRESULT WbemServices::CreateClassEnumAsync(const BSTR, LONG, IWbemContext*, IWbemObjectSink*) {
-    return WBEM_E_NOT_SUPPORTED;
-}
-
-HRESULT WbemServices::PutInstanceAsync(IWbemClassObject*, LONG, IWbemContext*, IWbemObjectSink*) {
-    return WBEM_E_NOT_SUPPORTED;
-}
-
-HRESULT WbemServices::DeleteInstanceAsync(const BSTR, LONG, IWbemContext*, IWbemObjectSink*) {
-    return WBEM_E_NOT_SUPPORTED;
-}
-
-HRESULT WbemServices::CreateInstanceEnumAsync(const BSTR, LONG, IWbemContext*, IWbemObjectSink*) {
-    return WBEM_E_NOT_SUPPORTED;
-}
-
-HRESULT WbemServices::ExecQuery(const BSTR, const BSTR, LONG, IWbemContext*,
-                                IEnumWbemClassObject** ppEnum) {
-    if (ppEnum != nullptr) *ppEnum = nullptr;
-    return WBEM_E_NOT_SUPPORTED;
-}
-
-HRESULT WbemServices::ExecQueryAsync(const BSTR, const BSTR, LONG, IWbemContext*,
-                                     IWbemObjectSink*) {
-    return WBEM_E_NOT_SUPPORTED;
-}
-
-HRESULT WbemServices::ExecNotificationQuery(const BSTR, const BSTR, LONG, IWbemContext*,
-                                            IEnumWbemClassObject** ppEnum) {
-    if (ppEnum != nullptr) *ppEnum = nullptr;
-    return WBEM_E_NOT_SUPPORTED;
-}
-
-HRESULT WbemServices::ExecNotificationQueryAsync(const BSTR, const BSTR, LONG, IWbemContext*,
-                                                 IWbemObjectSink*) {
-    return WBEM_E_NOT_SUPPORTED;
-}
-
-HRESULT WbemServices::ExecMethodAsync(const BSTR, const BSTR, LONG, IWbemContext*,
-                                      IWbemClassObject*, IWbemObjectSink*) {
-    return WBEM_E_NOT_SUPPORTED;
 }
 
 }  // namespace nvx4::platform

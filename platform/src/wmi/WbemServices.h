@@ -6,10 +6,12 @@
 #include <wbemcli.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "../com/ComObject.h"
 #include "WbemClassObject.h"
+#include "nvx4/repository/ObjectPath.h"
 #include "nvx4/repository/Snapshot.h"
 
 namespace nvx4::platform {
@@ -18,77 +20,69 @@ class WbemServices : public ComObject<IWbemServices> {
   public:
     WbemServices(std::wstring ns, std::wstring server);
 
-    HRESULT STDMETHODCALLTYPE OpenNamespace(const BSTR strNamespace, LONG lFlags,
-                                            IWbemContext* pCtx, IWbemServices** ppWorkingNamespace,
-                                            IWbemCallResult** ppResult) override;
-    HRESULT STDMETHODCALLTYPE CancelAsyncCall(IWbemObjectSink* pSink) override;
-    HRESULT STDMETHODCALLTYPE QueryObjectSink(LONG lFlags,
-                                              IWbemObjectSink** ppResponseHandler) override;
     HRESULT STDMETHODCALLTYPE GetObject(const BSTR strObjectPath, LONG lFlags, IWbemContext* pCtx,
                                         IWbemClassObject** ppObject,
                                         IWbemCallResult** ppCallResult) override;
-    HRESULT STDMETHODCALLTYPE GetObjectAsync(const BSTR strObjectPath, LONG lFlags,
-                                             IWbemContext* pCtx,
-                                             IWbemObjectSink* pResponseHandler) override;
-    HRESULT STDMETHODCALLTYPE PutClass(IWbemClassObject* pObject, LONG lFlags, IWbemContext* pCtx,
-                                       IWbemCallResult** ppCallResult) override;
-    HRESULT STDMETHODCALLTYPE PutClassAsync(IWbemClassObject* pObject, LONG lFlags,
-                                            IWbemContext* pCtx,
-                                            IWbemObjectSink* pResponseHandler) override;
-    HRESULT STDMETHODCALLTYPE DeleteClass(const BSTR strClass, LONG lFlags, IWbemContext* pCtx,
-                                          IWbemCallResult** ppCallResult) override;
-    HRESULT STDMETHODCALLTYPE DeleteClassAsync(const BSTR strClass, LONG lFlags, IWbemContext* pCtx,
-                                               IWbemObjectSink* pResponseHandler) override;
-    HRESULT STDMETHODCALLTYPE CreateClassEnum(const BSTR strSuperclass, LONG lFlags,
-                                              IWbemContext* pCtx,
-                                              IEnumWbemClassObject** ppEnum) override;
-    HRESULT STDMETHODCALLTYPE CreateClassEnumAsync(const BSTR strSuperclass, LONG lFlags,
-                                                   IWbemContext* pCtx,
-                                                   IWbemObjectSink* pResponseHandler) override;
     HRESULT STDMETHODCALLTYPE PutInstance(IWbemClassObject* pInst, LONG lFlags, IWbemContext* pCtx,
                                           IWbemCallResult** ppCallResult) override;
-    HRESULT STDMETHODCALLTYPE PutInstanceAsync(IWbemClassObject* pInst, LONG lFlags,
-                                               IWbemContext* pCtx,
-                                               IWbemObjectSink* pResponseHandler) override;
     HRESULT STDMETHODCALLTYPE DeleteInstance(const BSTR strObjectPath, LONG lFlags,
                                              IWbemContext* pCtx,
                                              IWbemCallResult** ppCallResult) override;
-    HRESULT STDMETHODCALLTYPE DeleteInstanceAsync(const BSTR strObjectPath, LONG lFlags,
-                                                  IWbemContext* pCtx,
-                                                  IWbemObjectSink* pResponseHandler) override;
     HRESULT STDMETHODCALLTYPE CreateInstanceEnum(const BSTR strFilter, LONG lFlags,
                                                  IWbemContext* pCtx,
                                                  IEnumWbemClassObject** ppEnum) override;
-    HRESULT STDMETHODCALLTYPE CreateInstanceEnumAsync(const BSTR strFilter, LONG lFlags,
-                                                      IWbemContext* pCtx,
-                                                      IWbemObjectSink* pResponseHandler) override;
-    HRESULT STDMETHODCALLTYPE ExecQuery(const BSTR strQueryLanguage, const BSTR strQuery,
-                                        LONG lFlags, IWbemContext* pCtx,
-                                        IEnumWbemClassObject** ppEnum) override;
-    HRESULT STDMETHODCALLTYPE ExecQueryAsync(const BSTR strQueryLanguage, const BSTR strQuery,
-                                             LONG lFlags, IWbemContext* pCtx,
-                                             IWbemObjectSink* pResponseHandler) override;
-    HRESULT STDMETHODCALLTYPE ExecNotificationQuery(const BSTR strQueryLanguage,
-                                                    const BSTR strQuery, LONG lFlags,
-                                                    IWbemContext* pCtx,
-                                                    IEnumWbemClassObject** ppEnum) override;
-    HRESULT STDMETHODCALLTYPE
-    ExecNotificationQueryAsync(const BSTR strQueryLanguage, const BSTR strQuery, LONG lFlags,
-                               IWbemContext* pCtx, IWbemObjectSink* pResponseHandler) override;
     HRESULT STDMETHODCALLTYPE ExecMethod(const BSTR strObjectPath, const BSTR strMethodName,
                                          LONG lFlags, IWbemContext* pCtx,
                                          IWbemClassObject* pInParams,
                                          IWbemClassObject** ppOutParams,
                                          IWbemCallResult** ppCallResult) override;
-    HRESULT STDMETHODCALLTYPE ExecMethodAsync(const BSTR strObjectPath, const BSTR strMethodName,
-                                              LONG lFlags, IWbemContext* pCtx,
-                                              IWbemClassObject* pInParams,
-                                              IWbemObjectSink* pResponseHandler) override;
+
+    // Namespaces, classes, queries and asynchronous calls are not part of this stand-in: each
+    // refuses, with its out-pointers cleared.
+    using Text = const BSTR;
+    using Ctx = IWbemContext*;
+    using Sink = IWbemObjectSink*;
+    using Obj = IWbemClassObject*;
+    using Enum = IEnumWbemClassObject**;
+    using Call = IWbemCallResult**;
+    // clang-format off
+    HRESULT STDMETHODCALLTYPE OpenNamespace(Text, LONG, Ctx, IWbemServices** out, Call call) override { return refuse(out, call); }
+    HRESULT STDMETHODCALLTYPE CancelAsyncCall(Sink) override { return refuse(); }
+    HRESULT STDMETHODCALLTYPE QueryObjectSink(LONG, IWbemObjectSink** out) override { return refuse(out); }
+    HRESULT STDMETHODCALLTYPE GetObjectAsync(Text, LONG, Ctx, Sink) override { return refuse(); }
+    HRESULT STDMETHODCALLTYPE PutClass(Obj, LONG, Ctx, Call call) override { return refuse(call); }
+    HRESULT STDMETHODCALLTYPE PutClassAsync(Obj, LONG, Ctx, Sink) override { return refuse(); }
+    HRESULT STDMETHODCALLTYPE DeleteClass(Text, LONG, Ctx, Call call) override { return refuse(call); }
+    HRESULT STDMETHODCALLTYPE DeleteClassAsync(Text, LONG, Ctx, Sink) override { return refuse(); }
+    HRESULT STDMETHODCALLTYPE CreateClassEnum(Text, LONG, Ctx, Enum out) override { return refuse(out); }
+    HRESULT STDMETHODCALLTYPE CreateClassEnumAsync(Text, LONG, Ctx, Sink) override { return refuse(); }
+    HRESULT STDMETHODCALLTYPE PutInstanceAsync(Obj, LONG, Ctx, Sink) override { return refuse(); }
+    HRESULT STDMETHODCALLTYPE DeleteInstanceAsync(Text, LONG, Ctx, Sink) override { return refuse(); }
+    HRESULT STDMETHODCALLTYPE CreateInstanceEnumAsync(Text, LONG, Ctx, Sink) override { return refuse(); }
+    HRESULT STDMETHODCALLTYPE ExecQuery(Text, Text, LONG, Ctx, Enum out) override { return refuse(out); }
+    HRESULT STDMETHODCALLTYPE ExecQueryAsync(Text, Text, LONG, Ctx, Sink) override { return refuse(); }
+    HRESULT STDMETHODCALLTYPE ExecNotificationQuery(Text, Text, LONG, Ctx, Enum out) override { return refuse(out); }
+    HRESULT STDMETHODCALLTYPE ExecNotificationQueryAsync(Text, Text, LONG, Ctx, Sink) override { return refuse(); }
+    HRESULT STDMETHODCALLTYPE ExecMethodAsync(Text, Text, LONG, Ctx, Obj, Sink) override { return refuse(); }
+    // clang-format on
 
   private:
+    template <typename... Out>
+    static HRESULT refuse(Out*... out) {
+        ((out != nullptr ? void(*out = nullptr) : void()), ...);
+        return WBEM_E_NOT_SUPPORTED;
+    }
+
     // The repository now, and this namespace in it.
     HRESULT current(std::shared_ptr<const repository::Snapshot>& snapshot,
                     const repository::Namespace*& ns) const;
+    struct Located {
+        std::shared_ptr<const repository::Snapshot> snapshot;
+        const repository::Namespace* ns = nullptr;
+        std::optional<repository::ObjectPath> path;
+    };
+    // The repository now, this namespace in it and an object path parsed.
+    HRESULT locate(const BSTR objectPath, Located& found) const;
     HRESULT runMethod(const repository::ClassDef& cls, const repository::MethodDef& method,
                       const std::wstring& path, IWbemClassObject* in, IWbemClassObject** out) const;
 
