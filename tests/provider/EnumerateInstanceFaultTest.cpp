@@ -8,6 +8,7 @@
 #include <optional>
 #include <thread>
 
+#include "EnumerationCall.h"
 #include "TestSupport.h"
 #include "nvx4/Provider.h"
 #include "nvx4/Records.h"
@@ -39,14 +40,22 @@ class EnumerateInstanceFaultTest : public ::testing::Test {
     nvx4::platform::StandInScope scope_;
 };
 
-struct FaultCase {
-    const char* name;
-    Fault fault;
-    int result;
-};
+const nvx4::test::LinkedEntryPoints kProvider{enumerateInstance, snmpFree};
+
+// A fault that fires at `step` and at every matching call after it.
+Fault fromStepOn(FaultPoint point, HRESULT result, unsigned step) {
+    Fault fault = Fault::at(point, result, step);
+    fault.repeat = true;
+    return fault;
+}
 
 TEST_F(EnumerateInstanceFaultTest, EachFailureReachesTheCallerWithoutAnArray) {
-    const FaultCase cases[] = {
+    const nvx4::test::ScopedEnv waitLimit("NVX4_WMI_WAIT_MS", "50");
+    const struct {
+        const char* name;
+        Fault fault;
+        int result;
+    } cases[] = {
         {"connect", Fault::at(FaultPoint::Connect, WBEM_E_ACCESS_DENIED), hr(WBEM_E_ACCESS_DENIED)},
         {"create enumerator", Fault::at(FaultPoint::CreateEnumerator, WBEM_E_INVALID_CLASS),
          hr(WBEM_E_INVALID_CLASS)},
@@ -57,15 +66,18 @@ TEST_F(EnumerateInstanceFaultTest, EachFailureReachesTheCallerWithoutAnArray) {
         {"next mid-walk", Fault::at(FaultPoint::Next, WBEM_E_FAILED, 3), kReadFailure},
         {"property of row 2", Fault::onGet(L"Version", 2, WBEM_E_NOT_FOUND), kReadFailure},
         {"property names", Fault::at(FaultPoint::GetNames, WBEM_E_FAILED), hr(WBEM_E_FAILED)},
+        // An instance that never arrives fails the whole enumeration once the wait limit has
+        // passed, whether it is the first or a later one.
+        {"first never arrives", fromStepOn(FaultPoint::Next, WBEM_S_TIMEDOUT, 1), kReadFailure},
+        {"later never arrives", fromStepOn(FaultPoint::Next, WBEM_S_TIMEDOUT, 4), kReadFailure},
     };
-    for (const FaultCase& c : cases) {
+    for (const auto& c : cases) {
         FaultInjection::clear();
         FaultInjection::inject(c.fault);
-        int count = 99;
-        void* instances = &count;
-        EXPECT_EQ(enumerateInstance(1001, &count, &instances), c.result) << c.name;
-        EXPECT_EQ(count, 0) << c.name;
-        EXPECT_EQ(instances, nullptr) << c.name;
+        const nvx4::test::EnumerationCall call(kProvider, 1001);
+        EXPECT_EQ(call.result, c.result) << c.name;
+        EXPECT_EQ(call.count, 0) << c.name;
+        EXPECT_EQ(call.instances, nullptr) << c.name;
     }
 }
 
@@ -74,29 +86,10 @@ TEST_F(EnumerateInstanceFaultTest, EachFailureReachesTheCallerWithoutAnArray) {
 TEST_F(EnumerateInstanceFaultTest, LateInstancesAreWaitedFor) {
     for (unsigned step : {1, 2, 3, 6, 7})
         FaultInjection::inject(Fault::at(FaultPoint::Next, WBEM_S_TIMEDOUT, step));
-    int count = 0;
-    void* instances = nullptr;
-    ASSERT_EQ(enumerateInstance(1001, &count, &instances), 0);
-    ASSERT_EQ(count, 3);
-    EXPECT_EQ(static_cast<SMBIOS_BIOS*>(instances)[2].Handle, 3);
-    snmpFree(1001, instances);
-}
-
-// An instance that never arrives fails the whole enumeration once the wait limit has passed,
-// whether it is the first or a later one.
-TEST_F(EnumerateInstanceFaultTest, AnInstanceThatNeverArrivesFailsTheEnumeration) {
-    nvx4::test::ScopedEnv limit("NVX4_WMI_WAIT_MS", "50");
-    for (unsigned step : {1, 4}) {
-        FaultInjection::clear();
-        Fault late = Fault::at(FaultPoint::Next, WBEM_S_TIMEDOUT, step);
-        late.repeat = true;
-        FaultInjection::inject(late);
-        int count = 99;
-        void* instances = &count;
-        EXPECT_EQ(enumerateInstance(1001, &count, &instances), kReadFailure) << step;
-        EXPECT_EQ(count, 0);
-        EXPECT_EQ(instances, nullptr);
-    }
+    const nvx4::test::EnumerationCall call(kProvider, 1001);
+    ASSERT_EQ(call.result, 0);
+    ASSERT_EQ(call.count, 3);
+    EXPECT_EQ(call.records<SMBIOS_BIOS>()[2].Handle, 3);
 }
 
 // The agent's own COM initialisation of the thread outlives the call, whichever apartment it
@@ -117,11 +110,11 @@ TEST_F(EnumerateInstanceFaultTest, LeavesTheCallersApartmentAsItWas) {
             if (c.agentModel) {
                 ASSERT_EQ(CoInitializeEx(nullptr, *c.agentModel), S_OK);
             }
-            int count = 0;
-            void* instances = nullptr;
-            EXPECT_EQ(enumerateInstance(1001, &count, &instances), 0) << c.name;
-            EXPECT_EQ(count, 3) << c.name;
-            snmpFree(1001, instances);
+            {
+                const nvx4::test::EnumerationCall call(kProvider, 1001);
+                EXPECT_EQ(call.result, 0) << c.name;
+                EXPECT_EQ(call.count, 3) << c.name;
+            }
             const DWORD model = c.agentModel.value_or(COINIT_APARTMENTTHREADED);
             EXPECT_EQ(CoInitializeEx(nullptr, model), c.initialisingAgain) << c.name;
             CoUninitialize();

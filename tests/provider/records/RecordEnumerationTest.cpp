@@ -4,11 +4,11 @@
 
 #include <fstream>
 #include <map>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "EnumerationCall.h"
 #include "ProviderLibrary.h"
 #include "RecordTable.h"
 #include "TestSupport.h"
@@ -26,19 +26,7 @@ using test::ScopedEnv;
 using test::TempPath;
 using Cells = std::vector<std::string>;
 
-// One class's records, released with snmpFree when the result goes.
-struct Result {
-    const client::ProviderLibrary* provider;
-    int classId;
-    int code = 0;
-    int count = 0;
-    void* instances = nullptr;
-    ~Result() { provider->snmpFree(classId, instances); }
-    template <class Record>
-    const Record* records() const {
-        return static_cast<const Record*>(instances);
-    }
-};
+using Call = test::EnumerationCall<client::ProviderLibrary>;
 
 // The built library, loaded once as an agent loads it.
 const client::ProviderLibrary& provider() {
@@ -46,16 +34,10 @@ const client::ProviderLibrary& provider() {
     return library;
 }
 
-std::unique_ptr<Result> enumerate(int classId) {
-    std::unique_ptr<Result> result(new Result{&provider(), classId});
-    result->code = provider().enumerateInstance(classId, &result->count, &result->instances);
-    return result;
-}
-
 // Each record as "Field=value" cells, Index first where the record has one.
-std::vector<Cells> cellsOf(const Result& result) {
+std::vector<Cells> cellsOf(const Call& call) {
     const client::RecordTable table =
-        client::recordTableOf(*findClass(result.classId), result.instances, result.count);
+        client::recordTableOf(*findClass(call.classId), call.instances, call.count);
     std::vector<Cells> rows;
     for (const auto& row : table.rows) {
         Cells cells;
@@ -91,17 +73,18 @@ class EveryClassTest : public ::testing::TestWithParam<ClassInfo> {};
 TEST_P(EveryClassTest, EveryFieldHoldsItsPropertyConvertedAsItsTableSays) {
     static const std::map<int, std::vector<Cells>> expected = expectedRecords();
     ASSERT_EQ(expected.size(), std::size(kClassTable));
+    const int id = GetParam().id;
     {
         const ScopedEnv repository("NVX4_REPOSITORY", NVX4_RECORDS_FIXTURE_DIR "/all_classes.mof");
-        const auto result = enumerate(GetParam().id);
-        ASSERT_EQ(result->code, 0);
-        EXPECT_EQ(cellsOf(*result), expected.at(GetParam().id));
+        const Call call(provider(), id);
+        ASSERT_EQ(call.result, 0);
+        EXPECT_EQ(cellsOf(call), expected.at(id));
     }
     const ScopedEnv repository("NVX4_REPOSITORY", "sample");
-    const auto sample = enumerate(GetParam().id);
-    ASSERT_EQ(sample->code, 0);
-    EXPECT_GE(sample->count, 1);
-    EXPECT_NE(sample->instances, nullptr);
+    const Call sample(provider(), id);
+    ASSERT_EQ(sample.result, 0);
+    EXPECT_GE(sample.count, 1);
+    EXPECT_NE(sample.instances, nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllClasses, EveryClassTest, ::testing::ValuesIn(kClassTable),
@@ -119,11 +102,11 @@ TEST_F(EnumerationTest, IndexKeepsTheLowSixteenBitsOfTheRowNumber) {
     }
     const ScopedEnv repository("NVX4_REPOSITORY", fixture.path());
 
-    const auto result = enumerate(1020);
-    ASSERT_EQ(result->code, 0);
-    ASSERT_EQ(result->count, 65537);
-    const auto* records = result->records<SMBIOS_HWSecurity>();
-    for (int i = 0; i < result->count; ++i) {
+    const Call call(provider(), 1020);
+    ASSERT_EQ(call.result, 0);
+    ASSERT_EQ(call.count, 65537);
+    const auto* records = call.records<SMBIOS_HWSecurity>();
+    for (int i = 0; i < call.count; ++i) {
         ASSERT_EQ(records[i].Handle, i + 1) << "delivery order";
         ASSERT_EQ(records[i].Index, static_cast<unsigned short>(i + 1)) << "row " << i + 1;
     }

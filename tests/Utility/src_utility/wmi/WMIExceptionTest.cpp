@@ -5,6 +5,7 @@
 namespace {
 
 TEST(WMIStatusName, NamesTheKnownCodes) {
+    // Fewer codes than the error catalogue names: a catalogued code past the ranges has no name.
     const std::pair<std::uint32_t, const char*> cases[] = {
         {0x00000000, "WBEM_NO_ERROR"},
         {0x00000001, "WBEM_S_FALSE"},
@@ -12,6 +13,7 @@ TEST(WMIStatusName, NamesTheKnownCodes) {
         {0x00040003, "WBEM_S_DIFFERENT"},
         {0x00040004, "UNKNOWM"},
         {0x00040005, "WBEM_S_NO_MORE_DATA"},
+        {0x00040006, "UNKNOWM"},
         {0x80041000, "UNKNOWM"},
         {0x80041001, "WBEM_E_FAILED"},
         {0x80041002, "WBEM_E_NOT_FOUND"},
