@@ -42,13 +42,6 @@ class EnumerateInstanceFaultTest : public ::testing::Test {
 
 const nvx4::test::LinkedEntryPoints kProvider{enumerateInstance, snmpFree};
 
-// A fault that fires at `step` and at every matching call after it.
-Fault fromStepOn(FaultPoint point, HRESULT result, unsigned step) {
-    Fault fault = Fault::at(point, result, step);
-    fault.repeat = true;
-    return fault;
-}
-
 TEST_F(EnumerateInstanceFaultTest, EachFailureReachesTheCallerWithoutAnArray) {
     const nvx4::test::ScopedEnv waitLimit("NVX4_WMI_WAIT_MS", "50");
     const struct {
@@ -66,10 +59,10 @@ TEST_F(EnumerateInstanceFaultTest, EachFailureReachesTheCallerWithoutAnArray) {
         {"next mid-walk", Fault::at(FaultPoint::Next, WBEM_E_FAILED, 3), kReadFailure},
         {"property of row 2", Fault::onGet(L"Version", 2, WBEM_E_NOT_FOUND), kReadFailure},
         {"property names", Fault::at(FaultPoint::GetNames, WBEM_E_FAILED), hr(WBEM_E_FAILED)},
-        // An instance that never arrives fails the whole enumeration once the wait limit has
-        // passed, whether it is the first or a later one.
-        {"first never arrives", fromStepOn(FaultPoint::Next, WBEM_S_TIMEDOUT, 1), kReadFailure},
-        {"later never arrives", fromStepOn(FaultPoint::Next, WBEM_S_TIMEDOUT, 4), kReadFailure},
+        // An instance that never arrives (late from that step on) fails the whole enumeration
+        // once the wait limit has passed, whether it is the first or a later one.
+        {"never: first", Fault{FaultPoint::Next, WBEM_S_TIMEDOUT, 1, true, L"", 0}, kReadFailure},
+        {"never: later", Fault{FaultPoint::Next, WBEM_S_TIMEDOUT, 4, true, L"", 0}, kReadFailure},
     };
     for (const auto& c : cases) {
         FaultInjection::clear();

@@ -90,9 +90,7 @@ TEST_P(EveryClassTest, EveryFieldHoldsItsPropertyConvertedAsItsTableSays) {
 INSTANTIATE_TEST_SUITE_P(AllClasses, EveryClassTest, ::testing::ValuesIn(kClassTable),
                          [](const auto& info) { return std::string(info.param.recordType); });
 
-class EnumerationTest : public ::testing::Test {};
-
-TEST_F(EnumerationTest, IndexKeepsTheLowSixteenBitsOfTheRowNumber) {
+TEST(EnumerationTest, IndexKeepsTheLowSixteenBitsOfTheRowNumber) {
     const TempPath fixture("many_rows.mof");
     {
         std::ofstream out(fixture.path());

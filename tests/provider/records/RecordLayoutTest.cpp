@@ -3,10 +3,6 @@
 // of the same type out of order keeps the size.
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-#include <string>
-#include <variant>
-
 #include "nvx4/ClassTable.h"
 
 namespace nvx4 {
@@ -44,24 +40,6 @@ TYPED_TEST(RecordTypeTest, MembersLieWhereTheLayoutRulePutsThem) {
     const auto& fields = RecordTraits<TypeParam>::fields;
     for (size_t i = 0; i < std::size(fields); ++i)
         EXPECT_EQ(offsetOf(record, fields[i]), layout.offsets[i]) << fields[i].property;
-}
-
-struct Mixed {
-    std::string Name;
-    int Count;
-};
-
-// A descriptor's kind decides which member type it stores into; a text member under a numeric
-// kind is refused rather than read through a member of the wrong type.
-TEST(FieldTest, TextMembersTakeTextKindsOnly) {
-    for (FieldKind kind : {FieldKind::Integer, FieldKind::Short})
-        EXPECT_THROW(textField("Name", &Mixed::Name, kind), std::invalid_argument);
-    for (FieldKind kind :
-         {FieldKind::Text, FieldKind::ShortAsText, FieldKind::RealAsText, FieldKind::BooleanAsText})
-        EXPECT_EQ(textField("Name", &Mixed::Name, kind).kind, kind);
-    Mixed record{"", 7};
-    EXPECT_EQ(integerField("Count", &Mixed::Count).integer(record), 7);
-    EXPECT_THROW(integerField("Count", &Mixed::Count).text(record), std::bad_variant_access);
 }
 
 }  // namespace
