@@ -97,7 +97,7 @@ int enumerateClass(std::string host, std::string className, int* count, void** i
 
     if (records.empty()) return 0;
     Record* array = new (std::nothrow) Record[records.size()];
-    if (array == nullptr) return NVX4_RESULT_UNKNOWN_CLASS;
+    if (array == nullptr) return NVX4_RESULT_NO_MEMORY;
     // Moving the records in cannot throw, so once the array exists the call cannot fail.
     static_assert(std::is_nothrow_move_assignable_v<Record>);
     std::move(records.begin(), records.end(), array);
