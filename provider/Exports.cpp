@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr int kUnknownClass = -1;
-
 // Initialises COM for the calling thread for exactly the span of one call. Only an initialisation
 // that succeeded (S_OK or S_FALSE) is undone: a thread that already lives in a multithreaded
 // apartment gets RPC_E_CHANGED_MODE, and uninitialising then would end the caller's own COM.
@@ -28,7 +26,7 @@ class ComScope {
 };
 
 int enumerateKnownClass(const nvx4::ClassInfo& info, int* count, void** instances) {
-    int result = kUnknownClass;
+    int result = NVX4_RESULT_UNKNOWN_CLASS;
     const std::string host = "localhost";
     const std::string className = info.repositoryClass;
     nvx4::AllRecords::visit(info.id, [&](auto tag) {
@@ -43,13 +41,13 @@ int enumerateKnownClass(const nvx4::ClassInfo& info, int* count, void** instance
 extern "C" int enumerateInstance(int classId, int* count, void** instances) {
     ComScope com;
     const nvx4::ClassInfo* info = nvx4::findClass(classId);
-    if (info == nullptr) return kUnknownClass;
+    if (info == nullptr) return NVX4_RESULT_UNKNOWN_CLASS;
     try {
         return enumerateKnownClass(*info, count, instances);
     } catch (...) {
         if (count != nullptr) *count = 0;
         if (instances != nullptr) *instances = nullptr;
-        return nvx4::kReadFailure;
+        return NVX4_RESULT_READ_FAILURE;
     }
 }
 

@@ -18,15 +18,12 @@
 #include "ToString.h"
 #include "Trace.h"
 #include "nvx4/FieldTable.h"
+#include "nvx4/Provider.h"
 
 namespace nvx4 {
 
 // The name the enumerators' trace line carries as its source file.
 inline constexpr char kEnumeratorSource[] = "enum_inband";
-
-// Result for an exception raised while reading rows, and for one that carries no code of its own.
-inline constexpr int kReadFailure = -10;
-inline constexpr int kNoMemory = -1;
 
 std::string connectionUrl(const std::string& host);
 
@@ -82,7 +79,7 @@ std::vector<Record> readRecords(DBResultSet& rows) {
 template <class Record>
 int enumerateClass(std::string host, std::string className, int* count, void** instances) {
     // Nowhere to put the result: nothing is enumerated and nothing is written.
-    if (count == nullptr || instances == nullptr) return kReadFailure;
+    if (count == nullptr || instances == nullptr) return NVX4_RESULT_READ_FAILURE;
     *count = 0;
     *instances = nullptr;
     const std::string url = connectionUrl(host);
@@ -93,14 +90,14 @@ int enumerateClass(std::string host, std::string className, int* count, void** i
         openQuery(url, className, handles);
     } catch (const CDBC_Exception& e) {
         // A code of 0 would read as success; it is reported as a failure instead.
-        return e.code != 0 ? e.code : kReadFailure;
+        return e.code != 0 ? e.code : NVX4_RESULT_READ_FAILURE;
     }
     std::vector<Record> records = readRecords<Record>(*handles.resultSet);
     handles.close();
 
     if (records.empty()) return 0;
     Record* array = new (std::nothrow) Record[records.size()];
-    if (array == nullptr) return kNoMemory;
+    if (array == nullptr) return NVX4_RESULT_NO_MEMORY;
     // Moving the records in cannot throw, so once the array exists the call cannot fail.
     static_assert(std::is_nothrow_move_assignable_v<Record>);
     std::move(records.begin(), records.end(), array);

@@ -68,8 +68,7 @@ std::vector<FixtureProperty> propertiesOf() {
 template <class Record>
 class Workload {
   public:
-    Workload(int instances, std::size_t textLength)
-        : classId_(nvx4::RecordTraits<Record>::classId) {
+    Workload(int instances, std::size_t textLength) : classId_(nvx4::classIdOf<Record>()) {
         const MofFixture fixture(nvx4::findClass(classId_)->repositoryClass, propertiesOf<Record>(),
                                  instances, textLength);
         setenv("NVX4_REPOSITORY", fixture.writeInto(NVX4_FIXTURE_FOLDER).c_str(), 1);

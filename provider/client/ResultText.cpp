@@ -5,13 +5,14 @@
 
 #include "ErrorCatalogue.h"
 #include "WMIException.h"
+#include "nvx4/Provider.h"
 
 namespace nvx4::client {
 namespace {
 
 std::string meaningOf(int code) {
-    if (code == -1) return "unknown class, or no memory for the result";
-    if (code == -10) return "a row of the result could not be read";
+    if (code == NVX4_RESULT_UNKNOWN_CLASS) return "unknown class, or no memory for the result";
+    if (code == NVX4_RESULT_READ_FAILURE) return "a row of the result could not be read";
     const std::string catalogued = getErrorText(code);
     if (catalogued.rfind("(", 0) != 0) return catalogued;
     const std::string status = wmiStatusName(code);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <thread>
 
+#include "EnumerationCall.h"
 #include "TestSupport.h"
 #include "nvx4/Provider.h"
 #include "nvx4/Records.h"
@@ -20,7 +21,7 @@ using nvx4::platform::FaultInjection;
 using nvx4::platform::FaultPoint;
 using nvx4::repository::Repository;
 
-constexpr int kReadFailure = -10;
+constexpr int kReadFailure = NVX4_RESULT_READ_FAILURE;
 
 // Result codes as the signed integers the caller receives.
 constexpr int hr(unsigned code) { return static_cast<int>(code); }
@@ -39,14 +40,15 @@ class EnumerateInstanceFaultTest : public ::testing::Test {
     nvx4::platform::StandInScope scope_;
 };
 
-struct FaultCase {
-    const char* name;
-    Fault fault;
-    int result;
-};
+const nvx4::test::LinkedEntryPoints kProvider{enumerateInstance, snmpFree};
 
 TEST_F(EnumerateInstanceFaultTest, EachFailureReachesTheCallerWithoutAnArray) {
-    const FaultCase cases[] = {
+    const nvx4::test::ScopedEnv waitLimit("NVX4_WMI_WAIT_MS", "50");
+    const struct {
+        const char* name;
+        Fault fault;
+        int result;
+    } cases[] = {
         {"connect", Fault::at(FaultPoint::Connect, WBEM_E_ACCESS_DENIED), hr(WBEM_E_ACCESS_DENIED)},
         {"create enumerator", Fault::at(FaultPoint::CreateEnumerator, WBEM_E_INVALID_CLASS),
          hr(WBEM_E_INVALID_CLASS)},
@@ -57,15 +59,18 @@ TEST_F(EnumerateInstanceFaultTest, EachFailureReachesTheCallerWithoutAnArray) {
         {"next mid-walk", Fault::at(FaultPoint::Next, WBEM_E_FAILED, 3), kReadFailure},
         {"property of row 2", Fault::onGet(L"Version", 2, WBEM_E_NOT_FOUND), kReadFailure},
         {"property names", Fault::at(FaultPoint::GetNames, WBEM_E_FAILED), hr(WBEM_E_FAILED)},
+        // An instance that never arrives (late from that step on) fails the whole enumeration
+        // once the wait limit has passed, whether it is the first or a later one.
+        {"never: first", Fault{FaultPoint::Next, WBEM_S_TIMEDOUT, 1, true, L"", 0}, kReadFailure},
+        {"never: later", Fault{FaultPoint::Next, WBEM_S_TIMEDOUT, 4, true, L"", 0}, kReadFailure},
     };
-    for (const FaultCase& c : cases) {
+    for (const auto& c : cases) {
         FaultInjection::clear();
         FaultInjection::inject(c.fault);
-        int count = 99;
-        void* instances = &count;
-        EXPECT_EQ(enumerateInstance(1001, &count, &instances), c.result) << c.name;
-        EXPECT_EQ(count, 0) << c.name;
-        EXPECT_EQ(instances, nullptr) << c.name;
+        const nvx4::test::EnumerationCall call(kProvider, 1001);
+        EXPECT_EQ(call.result, c.result) << c.name;
+        EXPECT_EQ(call.count, 0) << c.name;
+        EXPECT_EQ(call.instances, nullptr) << c.name;
     }
 }
 
@@ -74,29 +79,10 @@ TEST_F(EnumerateInstanceFaultTest, EachFailureReachesTheCallerWithoutAnArray) {
 TEST_F(EnumerateInstanceFaultTest, LateInstancesAreWaitedFor) {
     for (unsigned step : {1, 2, 3, 6, 7})
         FaultInjection::inject(Fault::at(FaultPoint::Next, WBEM_S_TIMEDOUT, step));
-    int count = 0;
-    void* instances = nullptr;
-    ASSERT_EQ(enumerateInstance(1001, &count, &instances), 0);
-    ASSERT_EQ(count, 3);
-    EXPECT_EQ(static_cast<SMBIOS_BIOS*>(instances)[2].Handle, 3);
-    snmpFree(1001, instances);
-}
-
-// An instance that never arrives fails the whole enumeration once the wait limit has passed,
-// whether it is the first or a later one.
-TEST_F(EnumerateInstanceFaultTest, AnInstanceThatNeverArrivesFailsTheEnumeration) {
-    nvx4::test::ScopedEnv limit("NVX4_WMI_WAIT_MS", "50");
-    for (unsigned step : {1, 4}) {
-        FaultInjection::clear();
-        Fault late = Fault::at(FaultPoint::Next, WBEM_S_TIMEDOUT, step);
-        late.repeat = true;
-        FaultInjection::inject(late);
-        int count = 99;
-        void* instances = &count;
-        EXPECT_EQ(enumerateInstance(1001, &count, &instances), kReadFailure) << step;
-        EXPECT_EQ(count, 0);
-        EXPECT_EQ(instances, nullptr);
-    }
+    const nvx4::test::EnumerationCall call(kProvider, 1001);
+    ASSERT_EQ(call.result, 0);
+    ASSERT_EQ(call.count, 3);
+    EXPECT_EQ(call.records<SMBIOS_BIOS>()[2].Handle, 3);
 }
 
 // The agent's own COM initialisation of the thread outlives the call, whichever apartment it
@@ -117,29 +103,17 @@ TEST_F(EnumerateInstanceFaultTest, LeavesTheCallersApartmentAsItWas) {
             if (c.agentModel) {
                 ASSERT_EQ(CoInitializeEx(nullptr, *c.agentModel), S_OK);
             }
-            int count = 0;
-            void* instances = nullptr;
-            EXPECT_EQ(enumerateInstance(1001, &count, &instances), 0) << c.name;
-            EXPECT_EQ(count, 3) << c.name;
-            snmpFree(1001, instances);
+            {
+                const nvx4::test::EnumerationCall call(kProvider, 1001);
+                EXPECT_EQ(call.result, 0) << c.name;
+                EXPECT_EQ(call.count, 3) << c.name;
+            }
             const DWORD model = c.agentModel.value_or(COINIT_APARTMENTTHREADED);
             EXPECT_EQ(CoInitializeEx(nullptr, model), c.initialisingAgain) << c.name;
             CoUninitialize();
             if (c.agentModel) CoUninitialize();
         }).join();
     }
-}
-
-TEST_F(EnumerateInstanceFaultTest, ATypeMismatchFailsTheRead) {
-    ASSERT_FALSE(Repository::addMof("class NVX4_SMBIOS_BIOS { [key] string Handle; string Version; "
-                                    "string ReleaseDate; string Manufacturer; };\n"
-                                    "instance of NVX4_SMBIOS_BIOS { Handle = \"7\"; };")
-                     .has_value());
-    int count = 99;
-    void* instances = &count;
-    EXPECT_EQ(enumerateInstance(1001, &count, &instances), kReadFailure);
-    EXPECT_EQ(count, 0);
-    EXPECT_EQ(instances, nullptr);
 }
 
 }  // namespace

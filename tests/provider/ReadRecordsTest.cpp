@@ -1,5 +1,5 @@
 // What the row loop does beyond the conversions that the all-classes test checks through the
-// library: booleans from a result set of another driver, and the URL it connects with.
+// library: booleans from a result set of another driver.
 #include <gtest/gtest.h>
 
 #include "ExpectThrowCode.h"
@@ -38,11 +38,6 @@ class OneRowResultSet : public DBResultSet {
 TEST(ReadRecords, BooleansNeedTheWmiResultSet) {
     OneRowResultSet rows;
     EXPECT_CDBC_THROW(nvx4::readRecords<Flagged>(rows), 0x22000FFB, "type cast error");
-}
-
-TEST(EnumerationUrl, IsTheLocalRepositoryNamespace) {
-    EXPECT_EQ(nvx4::connectionUrl("localhost"),
-              "wmi:localhost//user=,password=,namespace=root\\nvx4\\node");
 }
 
 }  // namespace

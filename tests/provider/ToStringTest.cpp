@@ -1,24 +1,16 @@
+// The real conversion; the short and boolean ones are checked through the library, where every
+// class with such a field enumerates its fixture.
 #include "ToString.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 namespace {
 
 using nvx4::toString;
-
-TEST(ToString, UnsignedShortIsDecimal) {
-    EXPECT_EQ(toString(static_cast<unsigned short>(0)), "0");
-    EXPECT_EQ(toString(static_cast<unsigned short>(65535)), "65535");
-    EXPECT_EQ(toString(static_cast<unsigned short>(-1)), "65535");
-}
-
-TEST(ToString, BooleanIsTrueOrFalse) {
-    EXPECT_EQ(toString(true), "true");
-    EXPECT_EQ(toString(false), "false");
-}
 
 TEST(ToString, RealHasSixDecimals) {
     const std::pair<double, const char*> cases[] = {
@@ -30,15 +22,17 @@ TEST(ToString, RealHasSixDecimals) {
     for (const auto& [value, text] : cases) EXPECT_EQ(toString(value), text) << value;
 }
 
+// From about 1e55 the text needs the usual 64-byte buffer and more: each is written in full.
 TEST(ToString, HugeRealsAreWrittenInFullWithoutOverrun) {
-    const std::string text = toString(1e300);
-    EXPECT_EQ(text.size(), 301u + 7u);
-    EXPECT_EQ(text.substr(0, 4), "1000");
-    EXPECT_EQ(text.substr(text.size() - 7), ".000000");
-    EXPECT_EQ(toString(-1e300)[0], '-');
-    EXPECT_EQ(toString(std::numeric_limits<double>::max()).size(), 309u + 7u);
+    for (double value : {1e55, -1e55, 1e300, -1e300, std::numeric_limits<double>::max()}) {
+        char expected[512];
+        std::snprintf(expected, sizeof expected, "%.6f", value);
+        EXPECT_EQ(toString(value), expected) << value;
+    }
+    EXPECT_EQ(toString(-1e55).size(), 64u);
+    EXPECT_EQ(toString(1e300).size(), 301u + 7u);
     EXPECT_EQ(toString(std::numeric_limits<double>::infinity()), "inf");
-    EXPECT_EQ(toString(std::nan("")).find("nan") != std::string::npos, true);
+    EXPECT_NE(toString(std::nan("")).find("nan"), std::string::npos);
 }
 
 }  // namespace

@@ -229,11 +229,14 @@ const char* keep(const std::string& text) {
 
 const ErrorRecord* errorCatalogue() { return kCatalogue; }
 
+const ErrorRecord* findErrorRecord(int code) {
+    for (const ErrorRecord* record = kCatalogue; record->code != 0; ++record)
+        if (record->code == code) return record;
+    return nullptr;
+}
+
 const char* getErrorText(int code) {
-    for (const ErrorRecord* record = kCatalogue; record->code != 0; ++record) {
-        if (record->code == code) {
-            return keep(std::string("[") + record->module + "]" + record->message);
-        }
-    }
+    const ErrorRecord* record = findErrorRecord(code);
+    if (record != nullptr) return keep(std::string("[") + record->module + "]" + record->message);
     return keep("(" + std::to_string(code) + ")UNKNOW ERROR");
 }

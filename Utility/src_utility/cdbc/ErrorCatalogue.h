@@ -14,6 +14,9 @@ struct ErrorRecord {
 // The catalogue in its fixed order, ended by a record whose code is 0 and whose texts are empty.
 const ErrorRecord* errorCatalogue();
 
+// The record of a catalogued code, or null.
+const ErrorRecord* findErrorRecord(int code);
+
 // "[module]message" for a catalogued code, "(code)UNKNOW ERROR" otherwise. The text lives in a
 // buffer of the calling thread, overwritten by that thread's next call.
 const char* getErrorText(int code);

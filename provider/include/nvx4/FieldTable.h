@@ -96,7 +96,7 @@ constexpr Field<Record> booleanTextField(const char* property, std::string Recor
     return textField(property, member, FieldKind::BooleanAsText);
 }
 
-// Specialised per record type with: classId, repositoryClass, recordType, fields[] (a static
+// Specialised per record type with fields[] (a static
 // constexpr array of Field<Record>); records with a row number also have the member Index.
 template <class Record>
 struct RecordTraits;

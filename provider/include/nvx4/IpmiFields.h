@@ -1,4 +1,4 @@
-// Field tables of the baseboard management controller records, read over IPMI (classes 1021..1035).
+// Field tables of the baseboard management controller records, read over IPMI.
 #ifndef NVX4_IPMI_FIELDS_H
 #define NVX4_IPMI_FIELDS_H
 
@@ -10,7 +10,6 @@ namespace nvx4 {
 template <>
 struct RecordTraits<IPMI_BMC> {
     using R = IPMI_BMC;
-    static constexpr int classId = 1021;
     static constexpr Field<R> fields[] = {
         textField("DeviceID", &R::DeviceID),
         textField("SystemName", &R::SystemName),
@@ -27,7 +26,6 @@ struct RecordTraits<IPMI_BMC> {
 template <>
 struct RecordTraits<IPMI_Watchdog> {
     using R = IPMI_Watchdog;
-    static constexpr int classId = 1022;
     static constexpr Field<R> fields[] = {
         textField("DeviceID", &R::DeviceID),
         textField("SystemName", &R::SystemName),
@@ -46,7 +44,6 @@ struct RecordTraits<IPMI_Watchdog> {
 template <>
 struct RecordTraits<IPMI_FRU> {
     using R = IPMI_FRU;
-    static constexpr int classId = 1023;
     static constexpr Field<R> fields[] = {
         textField("SystemName", &R::SystemName),
         shortField("ChassisType", &R::ChassisType),
@@ -73,7 +70,6 @@ struct RecordTraits<IPMI_FRU> {
 template <>
 struct RecordTraits<IPMI_ChassisStatus> {
     using R = IPMI_ChassisStatus;
-    static constexpr int classId = 1024;
     static constexpr Field<R> fields[] = {
         textField("SystemName", &R::SystemName),
         shortField("PowerRestorePolicy", &R::PowerRestorePolicy),
@@ -93,7 +89,6 @@ struct RecordTraits<IPMI_ChassisStatus> {
 template <>
 struct RecordTraits<IPMI_DiscreteSensor> {
     using R = IPMI_DiscreteSensor;
-    static constexpr int classId = 1025;
     static constexpr Field<R> fields[] = {
         textField("DeviceID", &R::DeviceID),
         textField("SystemName", &R::SystemName),
@@ -112,7 +107,6 @@ struct RecordTraits<IPMI_DiscreteSensor> {
 template <>
 struct RecordTraits<IPMI_NumericSensor> {
     using R = IPMI_NumericSensor;
-    static constexpr int classId = 1026;
     static constexpr Field<R> fields[] = {
         textField("DeviceID", &R::DeviceID),
         textField("SystemName", &R::SystemName),
@@ -152,7 +146,6 @@ struct RecordTraits<IPMI_NumericSensor> {
 template <>
 struct RecordTraits<IPMI_SEL> {
     using R = IPMI_SEL;
-    static constexpr int classId = 1027;
     static constexpr Field<R> fields[] = {
         textField("Name", &R::Name),
         textField("SystemName", &R::SystemName),
@@ -189,19 +182,14 @@ struct SelRecordFields {
 };
 
 template <>
-struct RecordTraits<IPMI_SELRecord> : SelRecordFields<IPMI_SELRecord> {
-    static constexpr int classId = 1028;
-};
+struct RecordTraits<IPMI_SELRecord> : SelRecordFields<IPMI_SELRecord> {};
 
 template <>
-struct RecordTraits<IPMI_LatestSELRecord> : SelRecordFields<IPMI_LatestSELRecord> {
-    static constexpr int classId = 1029;
-};
+struct RecordTraits<IPMI_LatestSELRecord> : SelRecordFields<IPMI_LatestSELRecord> {};
 
 template <>
 struct RecordTraits<IPMI_Channel> {
     using R = IPMI_Channel;
-    static constexpr int classId = 1030;
     static constexpr Field<R> fields[] = {
         textField("ChannelNumber", &R::ChannelNumber),
         textField("SystemName", &R::SystemName),
@@ -220,7 +208,6 @@ struct RecordTraits<IPMI_Channel> {
 template <>
 struct RecordTraits<IPMI_LANUser> {
     using R = IPMI_LANUser;
-    static constexpr int classId = 1031;
     static constexpr Field<R> fields[] = {
         textField("ChannelNumber", &R::ChannelNumber),
         textField("UserID", &R::UserID),
@@ -234,7 +221,6 @@ struct RecordTraits<IPMI_LANUser> {
 template <>
 struct RecordTraits<IPMI_LANConfiguration> {
     using R = IPMI_LANConfiguration;
-    static constexpr int classId = 1032;
     static constexpr Field<R> fields[] = {
         textField("ChannelNumber", &R::ChannelNumber),
         textField("SystemName", &R::SystemName),
@@ -255,7 +241,6 @@ struct RecordTraits<IPMI_LANConfiguration> {
 template <>
 struct RecordTraits<IPMI_LANStatistics> {
     using R = IPMI_LANStatistics;
-    static constexpr int classId = 1033;
     static constexpr Field<R> fields[] = {
         textField("ChannelNumber", &R::ChannelNumber),
         textField("SystemName", &R::SystemName),
@@ -274,7 +259,6 @@ struct RecordTraits<IPMI_LANStatistics> {
 template <>
 struct RecordTraits<IPMI_EventFilter> {
     using R = IPMI_EventFilter;
-    static constexpr int classId = 1034;
     static constexpr Field<R> fields[] = {
         textField("EntryNumber", &R::EntryNumber),
         textField("SystemName", &R::SystemName),
@@ -292,7 +276,6 @@ struct RecordTraits<IPMI_EventFilter> {
 template <>
 struct RecordTraits<IPMI_AlertPolicy> {
     using R = IPMI_AlertPolicy;
-    static constexpr int classId = 1035;
     static constexpr Field<R> fields[] = {
         textField("EntryNumber", &R::EntryNumber),
         textField("SystemName", &R::SystemName),

@@ -1,10 +1,9 @@
-// Baseboard management controller records, read over IPMI (classes 1021..1035).
+// Baseboard management controller records, read over IPMI.
 #ifndef NVX4_IPMI_RECORDS_H
 #define NVX4_IPMI_RECORDS_H
 
 #include <string>
 
-// 1021 NVX4_IPMI_BMC.
 struct IPMI_BMC {
     std::string DeviceID;
     std::string SystemName;
@@ -17,7 +16,6 @@ struct IPMI_BMC {
     std::string SDRVersion;
 };
 
-// 1022 NVX4_IPMI_Watchdog.
 struct IPMI_Watchdog {
     std::string DeviceID;
     std::string SystemName;
@@ -32,7 +30,6 @@ struct IPMI_Watchdog {
     short PreTimeoutInterval;
 };
 
-// 1023 NVX4_IPMI_FRU.
 struct IPMI_FRU {
     std::string SystemName;
     short ChassisType;
@@ -55,7 +52,6 @@ struct IPMI_FRU {
     std::string ProductFRUFileID;
 };
 
-// 1024 NVX4_IPMI_ChassisStatus.
 struct IPMI_ChassisStatus {
     std::string SystemName;
     short PowerRestorePolicy;
@@ -71,7 +67,6 @@ struct IPMI_ChassisStatus {
     std::string ChassisIntrusion;
 };
 
-// 1025 NVX4_IPMI_DiscreteSensor.
 struct IPMI_DiscreteSensor {
     unsigned short Index;
     std::string DeviceID;
@@ -87,7 +82,7 @@ struct IPMI_DiscreteSensor {
     short EventReadingType;
 };
 
-// 1026 NVX4_IPMI_NumericSensor. Every real is kept as "%.6f" text; Tolerance is an integer here.
+// Every real is kept as "%.6f" text; Tolerance is an integer here.
 struct IPMI_NumericSensor {
     unsigned short Index;
     std::string DeviceID;
@@ -124,7 +119,6 @@ struct IPMI_NumericSensor {
     std::string NegativeHysteresis;
 };
 
-// 1027 NVX4_IPMI_SEL.
 struct IPMI_SEL {
     std::string Name;
     std::string SystemName;
@@ -137,7 +131,6 @@ struct IPMI_SEL {
     std::string Overflow;
 };
 
-// 1028 NVX4_IPMI_SELRecord.
 struct IPMI_SELRecord {
     unsigned short Index;
     std::string LogName;
@@ -157,7 +150,7 @@ struct IPMI_SELRecord {
     short Severity;
 };
 
-// 1029 NVX4_IPMI_LatestSELRecord. Field for field the same as IPMI_SELRecord; only the repository
+// Field for field the same as IPMI_SELRecord; only the repository
 // class differs.
 struct IPMI_LatestSELRecord {
     unsigned short Index;
@@ -178,7 +171,6 @@ struct IPMI_LatestSELRecord {
     short Severity;
 };
 
-// 1030 NVX4_IPMI_Channel.
 struct IPMI_Channel {
     unsigned short Index;
     std::string ChannelNumber;
@@ -194,7 +186,6 @@ struct IPMI_Channel {
     std::string PrivilegeLimit;
 };
 
-// 1031 NVX4_IPMI_LANUser.
 struct IPMI_LANUser {
     unsigned short Index;
     std::string ChannelNumber;
@@ -205,7 +196,6 @@ struct IPMI_LANUser {
     std::string PrivilegeLimit;
 };
 
-// 1032 NVX4_IPMI_LANConfiguration.
 struct IPMI_LANConfiguration {
     unsigned short Index;
     std::string ChannelNumber;
@@ -223,7 +213,7 @@ struct IPMI_LANConfiguration {
     short NumberOfDestinations;
 };
 
-// 1033 NVX4_IPMI_LANStatistics. All nine packet counters keep only their low 16 bits.
+// All nine packet counters keep only their low 16 bits.
 struct IPMI_LANStatistics {
     unsigned short Index;
     std::string ChannelNumber;
@@ -239,7 +229,6 @@ struct IPMI_LANStatistics {
     short UDPProxyPacketsDropped;
 };
 
-// 1034 NVX4_IPMI_EventFilter.
 struct IPMI_EventFilter {
     unsigned short Index;
     std::string EntryNumber;
@@ -254,7 +243,6 @@ struct IPMI_EventFilter {
     std::string EventOffsetMaskDescription;
 };
 
-// 1035 NVX4_IPMI_AlertPolicy.
 struct IPMI_AlertPolicy {
     unsigned short Index;
     std::string EntryNumber;

@@ -1,4 +1,4 @@
-// Field tables of the operating-system records (classes 1036..1045).
+// Field tables of the operating-system records.
 #ifndef NVX4_OS_FIELDS_H
 #define NVX4_OS_FIELDS_H
 
@@ -10,7 +10,6 @@ namespace nvx4 {
 template <>
 struct RecordTraits<OS_CPUUsage> {
     using R = OS_CPUUsage;
-    static constexpr int classId = 1036;
     static constexpr Field<R> fields[] = {
         textField("SystemName", &R::SystemName), textField("Name", &R::Name),
         shortField("UserMode", &R::UserMode),    shortField("SystemMode", &R::SystemMode),
@@ -21,7 +20,6 @@ struct RecordTraits<OS_CPUUsage> {
 template <>
 struct RecordTraits<OS_MemoryUsage> {
     using R = OS_MemoryUsage;
-    static constexpr int classId = 1037;
     static constexpr Field<R> fields[] = {
         textField("SystemName", &R::SystemName),       textField("Name", &R::Name),
         realTextField("TotalMemory", &R::TotalMemory), realTextField("FreeMemory", &R::FreeMemory),
@@ -32,7 +30,6 @@ struct RecordTraits<OS_MemoryUsage> {
 template <>
 struct RecordTraits<OS_DiskUsage> {
     using R = OS_DiskUsage;
-    static constexpr int classId = 1038;
     static constexpr Field<R> fields[] = {
         textField("SystemName", &R::SystemName),   textField("DeviceID", &R::DeviceID),
         textField("Description", &R::Description), textField("Size", &R::Size),
@@ -43,7 +40,6 @@ struct RecordTraits<OS_DiskUsage> {
 template <>
 struct RecordTraits<OS_Process> {
     using R = OS_Process;
-    static constexpr int classId = 1039;
     static constexpr Field<R> fields[] = {
         textField("SystemName", &R::SystemName),
         textField("Handle", &R::Handle),
@@ -64,7 +60,6 @@ struct RecordTraits<OS_Process> {
 template <>
 struct RecordTraits<OS_NetworkUsage> {
     using R = OS_NetworkUsage;
-    static constexpr int classId = 1040;
     static constexpr Field<R> fields[] = {
         textField("SystemName", &R::SystemName),
         textField("Name", &R::Name),
@@ -92,24 +87,17 @@ struct EventLogFields {
 };
 
 template <>
-struct RecordTraits<OS_ApplicationEventLog> : EventLogFields<OS_ApplicationEventLog> {
-    static constexpr int classId = 1041;
-};
+struct RecordTraits<OS_ApplicationEventLog> : EventLogFields<OS_ApplicationEventLog> {};
 
 template <>
-struct RecordTraits<OS_SecurityEventLog> : EventLogFields<OS_SecurityEventLog> {
-    static constexpr int classId = 1042;
-};
+struct RecordTraits<OS_SecurityEventLog> : EventLogFields<OS_SecurityEventLog> {};
 
 template <>
-struct RecordTraits<OS_SystemEventLog> : EventLogFields<OS_SystemEventLog> {
-    static constexpr int classId = 1043;
-};
+struct RecordTraits<OS_SystemEventLog> : EventLogFields<OS_SystemEventLog> {};
 
 template <>
 struct RecordTraits<OS_SysInfo> {
     using R = OS_SysInfo;
-    static constexpr int classId = 1044;
     static constexpr Field<R> fields[] = {
         textField("SystemName", &R::SystemName),
         textField("OSArch", &R::OSArch),
@@ -125,7 +113,6 @@ struct RecordTraits<OS_SysInfo> {
 template <>
 struct RecordTraits<OS_SMART> {
     using R = OS_SMART;
-    static constexpr int classId = 1045;
     static constexpr Field<R> fields[] = {
         textField("SystemName", &R::SystemName),
         textField("DiskID", &R::DiskID),

@@ -1,10 +1,9 @@
-// Operating-system records (classes 1036..1045).
+// Operating-system records.
 #ifndef NVX4_OS_RECORDS_H
 #define NVX4_OS_RECORDS_H
 
 #include <string>
 
-// 1036 NVX4_OS_CPUUsage.
 struct OS_CPUUsage {
     unsigned short Index;
     std::string SystemName;
@@ -14,7 +13,6 @@ struct OS_CPUUsage {
     short CPUUsage;
 };
 
-// 1037 NVX4_OS_MemoryUsage.
 struct OS_MemoryUsage {
     std::string SystemName;
     std::string Name;
@@ -24,7 +22,6 @@ struct OS_MemoryUsage {
     std::string FreeSwap;
 };
 
-// 1038 NVX4_OS_DiskUsage.
 struct OS_DiskUsage {
     unsigned short Index;
     std::string SystemName;
@@ -34,7 +31,7 @@ struct OS_DiskUsage {
     std::string FreeSpace;
 };
 
-// 1039 NVX4_OS_Process. Handle is text here; CPUUsage and MemoryUsage are reals kept as "%.6f"
+// Handle is text here; CPUUsage and MemoryUsage are reals kept as "%.6f"
 // text.
 struct OS_Process {
     unsigned short Index;
@@ -53,7 +50,6 @@ struct OS_Process {
     std::string MemoryUsage;
 };
 
-// 1040 NVX4_OS_NetworkUsage.
 struct OS_NetworkUsage {
     unsigned short Index;
     std::string SystemName;
@@ -66,7 +62,6 @@ struct OS_NetworkUsage {
     int PacketReceivedPerSec;
 };
 
-// 1041 NVX4_OS_ApplicationEventLog.
 struct OS_ApplicationEventLog {
     unsigned short Index;
     std::string SystemName;
@@ -78,7 +73,7 @@ struct OS_ApplicationEventLog {
     std::string Description;
 };
 
-// 1042 NVX4_OS_SecurityEventLog. Same fields as the application event log.
+// Same fields as the application event log.
 struct OS_SecurityEventLog {
     unsigned short Index;
     std::string SystemName;
@@ -90,7 +85,7 @@ struct OS_SecurityEventLog {
     std::string Description;
 };
 
-// 1043 NVX4_OS_SystemEventLog. Same fields as the application event log.
+// Same fields as the application event log.
 struct OS_SystemEventLog {
     unsigned short Index;
     std::string SystemName;
@@ -102,7 +97,6 @@ struct OS_SystemEventLog {
     std::string Description;
 };
 
-// 1044 NVX4_OS_SysInfo.
 struct OS_SysInfo {
     std::string SystemName;
     std::string OSArch;
@@ -114,7 +108,6 @@ struct OS_SysInfo {
     int NumberOfProcesses;
 };
 
-// 1045 NVX4_OS_SMART.
 struct OS_SMART {
     std::string SystemName;
     std::string DiskID;

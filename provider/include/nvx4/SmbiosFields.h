@@ -1,4 +1,4 @@
-// Field tables of the hardware inventory records, read from the SMBIOS tables (classes 1001..1020).
+// Field tables of the hardware inventory records, read from the SMBIOS tables.
 #ifndef NVX4_SMBIOS_FIELDS_H
 #define NVX4_SMBIOS_FIELDS_H
 
@@ -10,7 +10,6 @@ namespace nvx4 {
 template <>
 struct RecordTraits<SMBIOS_BIOS> {
     using R = SMBIOS_BIOS;
-    static constexpr int classId = 1001;
     static constexpr Field<R> fields[] = {
         integerField("Handle", &R::Handle),
         textField("Version", &R::Version),
@@ -22,7 +21,6 @@ struct RecordTraits<SMBIOS_BIOS> {
 template <>
 struct RecordTraits<SMBIOS_Fan> {
     using R = SMBIOS_Fan;
-    static constexpr int classId = 1002;
     static constexpr Field<R> fields[] = {
         textField("CreationClassName", &R::CreationClassName),
         textField("DeviceID", &R::DeviceID),
@@ -50,14 +48,10 @@ struct CoolingDeviceFields {
 };
 
 template <>
-struct RecordTraits<SMBIOS_HeatPipe> : CoolingDeviceFields<SMBIOS_HeatPipe> {
-    static constexpr int classId = 1003;
-};
+struct RecordTraits<SMBIOS_HeatPipe> : CoolingDeviceFields<SMBIOS_HeatPipe> {};
 
 template <>
-struct RecordTraits<SMBIOS_Refrigeration> : CoolingDeviceFields<SMBIOS_Refrigeration> {
-    static constexpr int classId = 1004;
-};
+struct RecordTraits<SMBIOS_Refrigeration> : CoolingDeviceFields<SMBIOS_Refrigeration> {};
 
 // Temperature and voltage probes publish the same properties.
 template <class R>
@@ -80,19 +74,14 @@ struct ProbeFields {
 };
 
 template <>
-struct RecordTraits<SMBIOS_TemperatureProbe> : ProbeFields<SMBIOS_TemperatureProbe> {
-    static constexpr int classId = 1005;
-};
+struct RecordTraits<SMBIOS_TemperatureProbe> : ProbeFields<SMBIOS_TemperatureProbe> {};
 
 template <>
-struct RecordTraits<SMBIOS_VoltageProbe> : ProbeFields<SMBIOS_VoltageProbe> {
-    static constexpr int classId = 1006;
-};
+struct RecordTraits<SMBIOS_VoltageProbe> : ProbeFields<SMBIOS_VoltageProbe> {};
 
 template <>
 struct RecordTraits<SMBIOS_ComputerSystemProduct> {
     using R = SMBIOS_ComputerSystemProduct;
-    static constexpr int classId = 1007;
     static constexpr Field<R> fields[] = {
         integerField("Handle", &R::Handle), textField("IdentifyingNumber", &R::IdentifyingNumber),
         textField("Name", &R::Name),        textField("Vendor", &R::Vendor),
@@ -103,7 +92,6 @@ struct RecordTraits<SMBIOS_ComputerSystemProduct> {
 template <>
 struct RecordTraits<SMBIOS_Processor> {
     using R = SMBIOS_Processor;
-    static constexpr int classId = 1008;
     static constexpr Field<R> fields[] = {
         integerField("Handle", &R::Handle),
         textField("ProcessorManufacturer", &R::ProcessorManufacturer),
@@ -123,7 +111,6 @@ struct RecordTraits<SMBIOS_Processor> {
 template <>
 struct RecordTraits<SMBIOS_SystemEventLog> {
     using R = SMBIOS_SystemEventLog;
-    static constexpr int classId = 1009;
     static constexpr Field<R> fields[] = {
         integerField("Handle", &R::Handle),
         integerField("LogAreaLength", &R::LogAreaLength),
@@ -138,7 +125,6 @@ struct RecordTraits<SMBIOS_SystemEventLog> {
 template <>
 struct RecordTraits<SMBIOS_SystemEventLogRecord> {
     using R = SMBIOS_SystemEventLogRecord;
-    static constexpr int classId = 1010;
     static constexpr Field<R> fields[] = {
         textField("CreationClassName", &R::CreationClassName),
         textField("LogCreationClassName", &R::LogCreationClassName),
@@ -155,7 +141,6 @@ struct RecordTraits<SMBIOS_SystemEventLogRecord> {
 template <>
 struct RecordTraits<SMBIOS_PhysicalMemoryArray> {
     using R = SMBIOS_PhysicalMemoryArray;
-    static constexpr int classId = 1011;
     static constexpr Field<R> fields[] = {
         integerField("Handle", &R::Handle),
         textField("MemoryErrorCorrection", &R::MemoryErrorCorrection),
@@ -171,7 +156,6 @@ struct RecordTraits<SMBIOS_PhysicalMemoryArray> {
 template <>
 struct RecordTraits<SMBIOS_PhysicalMemory> {
     using R = SMBIOS_PhysicalMemory;
-    static constexpr int classId = 1012;
     static constexpr Field<R> fields[] = {
         integerField("Handle", &R::Handle),
         textField("Size", &R::Size),
@@ -187,7 +171,6 @@ struct RecordTraits<SMBIOS_PhysicalMemory> {
 template <>
 struct RecordTraits<SMBIOS_Baseboard> {
     using R = SMBIOS_Baseboard;
-    static constexpr int classId = 1013;
     static constexpr Field<R> fields[] = {
         integerField("Handle", &R::Handle),        shortTextField("BoardType", &R::BoardType),
         textField("BaseboardID", &R::BaseboardID), textField("SerialNumber", &R::SerialNumber),
@@ -198,7 +181,6 @@ struct RecordTraits<SMBIOS_Baseboard> {
 template <>
 struct RecordTraits<SMBIOS_Cache> {
     using R = SMBIOS_Cache;
-    static constexpr int classId = 1014;
     static constexpr Field<R> fields[] = {
         integerField("Handle", &R::Handle),     textField("CacheLevel", &R::CacheLevel),
         textField("Location", &R::Location),    textField("ProcessorNumber", &R::ProcessorNumber),
@@ -209,7 +191,6 @@ struct RecordTraits<SMBIOS_Cache> {
 template <>
 struct RecordTraits<SMBIOS_PortConnector> {
     using R = SMBIOS_PortConnector;
-    static constexpr int classId = 1015;
     static constexpr Field<R> fields[] = {
         integerField("Handle", &R::Handle),
         textField("Port", &R::Port),
@@ -221,7 +202,6 @@ struct RecordTraits<SMBIOS_PortConnector> {
 template <>
 struct RecordTraits<SMBIOS_MemoryController> {
     using R = SMBIOS_MemoryController;
-    static constexpr int classId = 1016;
     static constexpr Field<R> fields[] = {
         integerField("Handle", &R::Handle),
         integerField("MaxMemModuleSize", &R::MaxMemModuleSize),
@@ -237,7 +217,6 @@ struct RecordTraits<SMBIOS_MemoryController> {
 template <>
 struct RecordTraits<SMBIOS_MemoryModule> {
     using R = SMBIOS_MemoryModule;
-    static constexpr int classId = 1017;
     static constexpr Field<R> fields[] = {
         integerField("Handle", &R::Handle),        textField("MemoryType", &R::MemoryType),
         textField("MemorySpeed", &R::MemorySpeed), textField("InstalledSize", &R::InstalledSize),
@@ -248,7 +227,6 @@ struct RecordTraits<SMBIOS_MemoryModule> {
 template <>
 struct RecordTraits<SMBIOS_Slot> {
     using R = SMBIOS_Slot;
-    static constexpr int classId = 1018;
     static constexpr Field<R> fields[] = {
         integerField("Handle", &R::Handle),
         shortTextField("SlotType", &R::SlotType),
@@ -263,7 +241,6 @@ struct RecordTraits<SMBIOS_Slot> {
 template <>
 struct RecordTraits<SMBIOS_OnboardDevice> {
     using R = SMBIOS_OnboardDevice;
-    static constexpr int classId = 1019;
     static constexpr Field<R> fields[] = {
         integerField("Handle", &R::Handle),
         integerField("SubHandle", &R::SubHandle),
@@ -275,7 +252,6 @@ struct RecordTraits<SMBIOS_OnboardDevice> {
 template <>
 struct RecordTraits<SMBIOS_HWSecurity> {
     using R = SMBIOS_HWSecurity;
-    static constexpr int classId = 1020;
     static constexpr Field<R> fields[] = {
         integerField("Handle", &R::Handle),
         textField("PowerOnPasswdStatus", &R::PowerOnPasswdStatus),

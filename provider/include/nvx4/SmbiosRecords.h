@@ -1,10 +1,9 @@
-// Hardware inventory records, read from the SMBIOS tables (classes 1001..1020).
+// Hardware inventory records, read from the SMBIOS tables.
 #ifndef NVX4_SMBIOS_RECORDS_H
 #define NVX4_SMBIOS_RECORDS_H
 
 #include <string>
 
-// 1001 NVX4_SMBIOS_BIOS.
 struct SMBIOS_BIOS {
     int Handle;
     std::string Version;
@@ -12,7 +11,7 @@ struct SMBIOS_BIOS {
     std::string Manufacturer;
 };
 
-// 1002 NVX4_SMBIOS_Fan. Status is a boolean here, unlike the other cooling and probe classes.
+// Status is a boolean here, unlike the other cooling and probe classes.
 struct SMBIOS_Fan {
     unsigned short Index;
     std::string CreationClassName;
@@ -26,7 +25,6 @@ struct SMBIOS_Fan {
     std::string BaseUnits;
 };
 
-// 1003 NVX4_SMBIOS_HeatPipe.
 struct SMBIOS_HeatPipe {
     unsigned short Index;
     std::string CreationClassName;
@@ -37,7 +35,6 @@ struct SMBIOS_HeatPipe {
     short CoolingUnitGroup;
 };
 
-// 1004 NVX4_SMBIOS_Refrigeration.
 struct SMBIOS_Refrigeration {
     unsigned short Index;
     std::string CreationClassName;
@@ -48,7 +45,7 @@ struct SMBIOS_Refrigeration {
     short CoolingUnitGroup;
 };
 
-// 1005 NVX4_SMBIOS_TemperatureProbe. Readings and limits are reals kept as "%.6f" text.
+// Readings and limits are reals kept as "%.6f" text.
 struct SMBIOS_TemperatureProbe {
     unsigned short Index;
     std::string CreationClassName;
@@ -66,7 +63,7 @@ struct SMBIOS_TemperatureProbe {
     std::string BaseUnits;
 };
 
-// 1006 NVX4_SMBIOS_VoltageProbe. Same fields as the temperature probe.
+// Same fields as the temperature probe.
 struct SMBIOS_VoltageProbe {
     unsigned short Index;
     std::string CreationClassName;
@@ -84,7 +81,6 @@ struct SMBIOS_VoltageProbe {
     std::string BaseUnits;
 };
 
-// 1007 NVX4_SMBIOS_ComputerSystemProduct.
 struct SMBIOS_ComputerSystemProduct {
     int Handle;
     std::string IdentifyingNumber;
@@ -93,7 +89,6 @@ struct SMBIOS_ComputerSystemProduct {
     std::string Version;
 };
 
-// 1008 NVX4_SMBIOS_Processor.
 struct SMBIOS_Processor {
     unsigned short Index;
     int Handle;
@@ -110,7 +105,6 @@ struct SMBIOS_Processor {
     int CurrentClockSpeed;
 };
 
-// 1009 NVX4_SMBIOS_SystemEventLog.
 struct SMBIOS_SystemEventLog {
     int Handle;
     int LogAreaLength;
@@ -121,7 +115,6 @@ struct SMBIOS_SystemEventLog {
     std::string Status;
 };
 
-// 1010 NVX4_SMBIOS_SystemEventLogRecord.
 struct SMBIOS_SystemEventLogRecord {
     unsigned short Index;
     std::string CreationClassName;
@@ -135,7 +128,7 @@ struct SMBIOS_SystemEventLogRecord {
     short Severity;
 };
 
-// 1011 NVX4_SMBIOS_PhysicalMemoryArray. MemoryArrayUse and Location are enumerated codes kept as
+// MemoryArrayUse and Location are enumerated codes kept as
 // decimal text.
 struct SMBIOS_PhysicalMemoryArray {
     unsigned short Index;
@@ -149,7 +142,7 @@ struct SMBIOS_PhysicalMemoryArray {
     std::string Description;
 };
 
-// 1012 NVX4_SMBIOS_PhysicalMemory. MemoryType is an enumerated code kept as decimal text.
+// MemoryType is an enumerated code kept as decimal text.
 struct SMBIOS_PhysicalMemory {
     unsigned short Index;
     int Handle;
@@ -162,7 +155,6 @@ struct SMBIOS_PhysicalMemory {
     std::string EnabledSize;
 };
 
-// 1013 NVX4_SMBIOS_Baseboard.
 struct SMBIOS_Baseboard {
     int Handle;
     std::string BoardType;
@@ -171,7 +163,6 @@ struct SMBIOS_Baseboard {
     std::string Version;
 };
 
-// 1014 NVX4_SMBIOS_Cache.
 struct SMBIOS_Cache {
     unsigned short Index;
     int Handle;
@@ -181,7 +172,6 @@ struct SMBIOS_Cache {
     short CacheSize;
 };
 
-// 1015 NVX4_SMBIOS_PortConnector.
 struct SMBIOS_PortConnector {
     unsigned short Index;
     int Handle;
@@ -190,7 +180,6 @@ struct SMBIOS_PortConnector {
     std::string PortType;
 };
 
-// 1016 NVX4_SMBIOS_MemoryController.
 struct SMBIOS_MemoryController {
     unsigned short Index;
     int Handle;
@@ -203,7 +192,6 @@ struct SMBIOS_MemoryController {
     std::string CurrentInterleave;
 };
 
-// 1017 NVX4_SMBIOS_MemoryModule.
 struct SMBIOS_MemoryModule {
     unsigned short Index;
     int Handle;
@@ -214,7 +202,6 @@ struct SMBIOS_MemoryModule {
     std::string SlotNumber;
 };
 
-// 1018 NVX4_SMBIOS_Slot.
 struct SMBIOS_Slot {
     unsigned short Index;
     int Handle;
@@ -226,7 +213,6 @@ struct SMBIOS_Slot {
     std::string PCISlotCharacter;
 };
 
-// 1019 NVX4_SMBIOS_OnboardDevice.
 struct SMBIOS_OnboardDevice {
     unsigned short Index;
     int Handle;
@@ -235,7 +221,6 @@ struct SMBIOS_OnboardDevice {
     std::string Description;
 };
 
-// 1020 NVX4_SMBIOS_HWSecurity.
 struct SMBIOS_HWSecurity {
     unsigned short Index;
     int Handle;
