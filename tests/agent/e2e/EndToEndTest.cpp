@@ -114,7 +114,7 @@ class EndToEndTest : public ::testing::Test {
         argv.insert(argv.end(), options.begin(), options.end());
         env["NVX4_REPOSITORY"] = repository;
         env.insert(master_.environment().begin(), master_.environment().end());
-        subagent_ = std::make_unique<Process>(argv, env, master_.file("subagent.log"));
+        subagent_ = std::make_unique<Process>(argv, env, master_.folder().file("subagent.log"));
         waitUntilServed();
     }
 
@@ -132,7 +132,7 @@ class EndToEndTest : public ::testing::Test {
         return parseWalkOutput(runCommand(master_.client(tool, "-On -Ox") + ' ' + oids));
     }
 
-    std::string log() const { return readFile(master_.file("subagent.log")); }
+    std::string log() const { return readFile(master_.folder().file("subagent.log")); }
 
     const Installation installed_ = installed();
     SnmpMaster master_;
@@ -206,7 +206,7 @@ TEST_F(EndToEndTest, SnmptableWithTheMibShowsTheToolsRecords) {
 TEST_F(EndToEndTest, AFailingTableAnswersEmptyAndIsLogged) {
     // The fixture retypes a property of class 1001 so that reading its rows fails, and adds a
     // record with text beyond ASCII.
-    const std::string fixture = master_.file("fixture.mof");
+    const std::string fixture = master_.folder().file("fixture.mof");
     std::ofstream(fixture)
         << "class NVX4_SMBIOS_BIOS { [key] string Handle; string Version; string ReleaseDate;\n"
            "  string Manufacturer; };\n"

@@ -11,9 +11,10 @@
 namespace nvx4::test {
 
 SnmpMaster::SnmpMaster() : port_(freeUdpPort()) {
-    std::filesystem::create_directory(file("state"));
-    environment_ = {
-        {"SNMP_PERSISTENT_DIR", file("state")}, {"SNMPCONFPATH", file("state")}, {"MIBS", ""}};
+    std::filesystem::create_directory(config_.file("state"));
+    environment_ = {{"SNMP_PERSISTENT_DIR", config_.file("state")},
+                    {"SNMPCONFPATH", config_.file("state")},
+                    {"MIBS", ""}};
     std::ofstream(config_.path()) << "agentaddress udp:" << address() << "\nmaster agentx\n"
                                   << "agentXSocket " << agentxSocket() << "\n"
                                   << "rocommunity public 127.0.0.1\n";
@@ -28,8 +29,8 @@ std::string SnmpMaster::client(const std::string& program, const std::string& op
 void SnmpMaster::start() {
     snmpd_ = std::make_unique<Process>(
         std::vector<std::string>{"/usr/sbin/snmpd", "-f", "-Lo", "-C", "-c", config_.path(), "-p",
-                                 file("snmpd.pid")},
-        environment_, file("snmpd.log"));
+                                 config_.file("snmpd.pid")},
+        environment_, config_.file("snmpd.log"));
     // sysUpTime.0 answers once snmpd serves requests.
     const std::string probe = client("snmpget", "-On") + " .1.3.6.1.2.1.1.3.0 2>&1";
     for (int attempt = 0; attempt < 50; ++attempt) {
@@ -39,7 +40,7 @@ void SnmpMaster::start() {
         if (!snmpd_->running()) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
     }
-    throw std::runtime_error("snmpd did not start; see " + file("snmpd.log"));
+    throw std::runtime_error("snmpd did not start; see " + config_.file("snmpd.log"));
 }
 
 int SnmpMaster::stop() {

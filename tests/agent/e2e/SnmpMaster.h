@@ -24,9 +24,9 @@ class SnmpMaster {
     int stop();
 
     std::string address() const { return "127.0.0.1:" + std::to_string(port_); }
-    std::string agentxSocket() const { return file("agentx.sock"); }
-    // A file in the master's temporary folder.
-    std::string file(const std::string& name) const { return config_.file(name); }
+    std::string agentxSocket() const { return config_.file("agentx.sock"); }
+    // The temporary folder, named by its configuration file; folder().file(name) is another file.
+    const TempPath& folder() const { return config_; }
     // The environment that keeps net-snmp programs to this folder and loads no MIB files.
     const std::map<std::string, std::string>& environment() const { return environment_; }
     // "env ... <program> -v2c -c public <options>" for a client tool, up to the address.
