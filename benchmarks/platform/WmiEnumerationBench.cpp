@@ -13,11 +13,7 @@
 
 namespace {
 
-using nvx4::repository::CimType;
-using nvx4::repository::ClassSpec;
-using nvx4::repository::PropertyValues;
-using nvx4::repository::Repository;
-using nvx4::repository::Value;
+using namespace nvx4::repository;
 
 constexpr int kInstances = 100000;
 constexpr const wchar_t* kProperties[] = {L"Id",    L"Name",   L"Slot",  L"Speed",  L"Load",

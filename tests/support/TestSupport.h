@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -44,43 +45,46 @@ class ScopedEnv {
     std::optional<std::string> previous_;
 };
 
-// A path in a fresh temporary directory, removed with the directory on destruction.
+// The whole content of a file; empty when it cannot be read.
+inline std::string readFile(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// A path in a fresh temporary folder, removed with the folder and all it holds on destruction.
 class TempPath {
   public:
-    explicit TempPath(const std::string& fileName) {
-#ifdef _WIN32
-        char pattern[] = "nvx4-test-XXXXXX";
-        const char* temp = std::getenv("TEMP");
-        directory_ = std::string(temp ? temp : ".") + "\\" + _mktemp(pattern);
-        _mkdir(directory_.c_str());
-        path_ = directory_ + "\\" + fileName;
-#else
-        char pattern[] = "/tmp/nvx4-test-XXXXXX";
-        directory_ = mkdtemp(pattern);
-        path_ = directory_ + "/" + fileName;
-#endif
-    }
+    explicit TempPath(const std::string& fileName)
+        : folder_(freshFolder()), path_(file(fileName)) {}
     ~TempPath() {
-        std::remove(path_.c_str());
-#ifdef _WIN32
-        _rmdir(directory_.c_str());
-#else
-        rmdir(directory_.c_str());
-#endif
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
     }
     TempPath(const TempPath&) = delete;
     TempPath& operator=(const TempPath&) = delete;
 
     const std::string& path() const { return path_; }
-    std::string read() const {
-        std::ifstream in(path_);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    // Another path in the same folder.
+    std::string file(const std::string& name) const { return (folder_ / name).string(); }
+    std::string read() const { return readFile(path_); }
 
   private:
-    std::string directory_;
+    static std::filesystem::path freshFolder() {
+#ifdef _WIN32
+        char pattern[] = "nvx4-test-XXXXXX";
+        const char* temp = std::getenv("TEMP");
+        const std::string folder = std::string(temp ? temp : ".") + "\\" + _mktemp(pattern);
+        _mkdir(folder.c_str());
+        return folder;
+#else
+        char pattern[] = "/tmp/nvx4-test-XXXXXX";
+        return mkdtemp(pattern);
+#endif
+    }
+
+    std::filesystem::path folder_;
     std::string path_;
 };
 

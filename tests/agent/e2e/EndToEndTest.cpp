@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <thread>
 
 #include "Process.h"
@@ -17,7 +16,11 @@
 namespace nvx4::test {
 namespace {
 
+using Json = nlohmann::ordered_json;
+
 const std::string kBase = "1.3.6.1.4.1.8072.9999.9999";
+const std::string kSamples = NVX4_E2E_SAMPLES;
+const std::string kNoSuchInstance = "No Such Instance currently exists at this OID";
 
 // Where the programs under test are.
 struct Installation {
@@ -26,21 +29,31 @@ struct Installation {
     std::string enumTool;
     std::string enumLibrary;
     std::string mibDir;
-
-    static Installation current() {
-        const char* prefix = std::getenv("NVX4_E2E_PREFIX");
-        if (prefix == nullptr || *prefix == '\0')
-            return {NVX4_E2E_SUBAGENT, NVX4_E2E_PROVIDER, NVX4_E2E_ENUM, NVX4_E2E_PROVIDER,
-                    NVX4_E2E_MIB_DIR};
-        const std::string root = prefix;
-        return {root + "/sbin/nvx4-subagent", "", root + "/bin/nvx4-enum",
-                root + "/" NVX4_E2E_LIBDIR "/nvx4/libnvx4provider.so", root + "/share/snmp/mibs"};
-    }
 };
 
-std::string samples() { return NVX4_E2E_SAMPLES; }
+Installation installed() {
+    const char* prefix = std::getenv("NVX4_E2E_PREFIX");
+    if (prefix == nullptr || *prefix == '\0')
+        return {NVX4_E2E_SUBAGENT, NVX4_E2E_PROVIDER, NVX4_E2E_ENUM, NVX4_E2E_PROVIDER,
+                NVX4_E2E_MIB_DIR};
+    const std::string root = prefix;
+    return {root + "/sbin/nvx4-subagent", "", root + "/bin/nvx4-enum",
+            root + "/" NVX4_E2E_LIBDIR "/nvx4/libnvx4provider.so", root + "/share/snmp/mibs"};
+}
 
 std::string tableOid(int classId) { return kBase + ".1." + std::to_string(classId); }
+
+// The tables nvx4-enum prints for `classes` over `repository`.
+Json enumerate(const std::string& repository, const std::string& classes) {
+    return Json::parse(runCommand(
+        "NVX4_REPOSITORY=" + shellQuote(repository) + ' ' + shellQuote(installed().enumTool) +
+        " --library " + shellQuote(installed().enumLibrary) + " --format json " + classes));
+}
+
+// A value as a cell shows it: an integer's digits, or the text.
+std::string cellText(const Json& value) {
+    return value.is_number() ? std::to_string(value.get<long>()) : value.get<std::string>();
+}
 
 // The varbinds a walk of the whole MIB must give, in walk order, from nvx4-enum's JSON.
 struct Expected {
@@ -48,13 +61,9 @@ struct Expected {
     std::vector<std::pair<int, size_t>> firstCell;  // per class id: index of its first cell
 };
 
-Expected expectedCells(const std::string& repository, const Installation& installed) {
-    const std::string command = "NVX4_REPOSITORY=" + shellQuote(repository) + ' ' +
-                                shellQuote(installed.enumTool) + " --library " +
-                                shellQuote(installed.enumLibrary) + " --format json all";
-    const auto tables = nlohmann::ordered_json::parse(runCommand(command));
+Expected expectedCells(const std::string& repository) {
     Expected expected;
-    for (const auto& table : tables) {
+    for (const auto& table : enumerate(repository, "all")) {
         const int classId = table["classId"];
         expected.firstCell.emplace_back(classId, expected.cells.size());
         const auto& records = table["records"];
@@ -65,14 +74,12 @@ Expected expectedCells(const std::string& repository, const Installation& instal
         for (size_t c = 0; c < columns.size(); ++c)
             for (size_t r = 0; r < records.size(); ++r) {
                 const auto& value = records[r][columns[c]];
-                const std::string oid =
-                    tableOid(classId) + ".1." + std::to_string(c + 2) + '.' + std::to_string(r + 1);
-                if (value.is_number())
-                    expected.cells.push_back({oid, "INTEGER", std::to_string(value.get<long>())});
-                else
-                    expected.cells.push_back({oid, "STRING", value.get<std::string>()});
+                expected.cells.push_back({tableOid(classId) + ".1." + std::to_string(c + 2) + '.' +
+                                              std::to_string(r + 1),
+                                          value.is_number() ? "INTEGER" : "STRING",
+                                          cellText(value)});
                 if (records[r].contains("Index")) {
-                    EXPECT_EQ(records[r]["Index"], r + 1) << oid;
+                    EXPECT_EQ(records[r]["Index"], r + 1) << expected.cells.back().oid;
                 }
             }
     }
@@ -106,7 +113,7 @@ class EndToEndTest : public ::testing::Test {
         if (!installed_.provider.empty()) argv.insert(argv.end(), {"-p", installed_.provider});
         argv.insert(argv.end(), options.begin(), options.end());
         env["NVX4_REPOSITORY"] = repository;
-        for (const auto& [name, value] : master_.environment()) env[name] = value;
+        env.insert(master_.environment().begin(), master_.environment().end());
         subagent_ = std::make_unique<Process>(argv, env, master_.folder().file("subagent.log"));
         waitUntilServed();
     }
@@ -125,61 +132,45 @@ class EndToEndTest : public ::testing::Test {
         return parseWalkOutput(runCommand(master_.client(tool, "-On -Ox") + ' ' + oids));
     }
 
-    std::string log() const {
-        std::ifstream in(master_.folder().file("subagent.log"));
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string log() const { return readFile(master_.folder().file("subagent.log")); }
 
-    const Installation installed_ = Installation::current();
+    const Installation installed_ = installed();
     SnmpMaster master_;
     std::unique_ptr<Process> subagent_;
 };
 
 TEST_F(EndToEndTest, EveryCellOfEveryTableEqualsTheTool) {
-    startSubagent(samples());
-    const Expected expected = expectedCells(samples(), installed_);
+    startSubagent(kSamples);
+    const Expected expected = expectedCells(kSamples);
     ASSERT_GT(expected.cells.size(), 1000u);
     expectSameVarbinds(run("snmpbulkwalk", kBase), expected.cells, "snmpbulkwalk");
     expectSameVarbinds(run("snmpwalk", kBase), expected.cells, "snmpwalk");
 }
 
 TEST_F(EndToEndTest, GetAndGetNextAnswerCellByCell) {
-    startSubagent(samples());
-    const Expected expected = expectedCells(samples(), installed_);
+    startSubagent(kSamples);
+    const Expected expected = expectedCells(kSamples);
     // Per table: GETNEXT of the table gives its first cell (or the next table's when it is
     // empty), GETNEXT of the cell before it (the previous table's last) gives the same, and GET
     // of that cell gives its value.
-    std::string tables;
-    std::string before;
-    std::string cells;
-    std::vector<Varbind> next;
-    std::vector<Varbind> got;
+    std::string tables, before, cells;
+    std::vector<Varbind> firsts;
     for (const auto& [classId, first] : expected.firstCell) {
         if (first == expected.cells.size()) continue;
         tables += ' ' + tableOid(classId);
         before += ' ' + (first == 0 ? kBase : expected.cells[first - 1].oid);
         cells += ' ' + expected.cells[first].oid;
-        next.push_back(expected.cells[first]);
-        got.push_back(expected.cells[first]);
+        firsts.push_back(expected.cells[first]);
     }
-    expectSameVarbinds(run("snmpgetnext", tables), next, "snmpgetnext of each table");
-    expectSameVarbinds(run("snmpgetnext", before), next, "snmpgetnext across tables");
-    expectSameVarbinds(run("snmpget", cells), got, "snmpget");
-
-    // Identifiers that name no cell.
-    const std::string noCell[] = {
-        tableOid(1002) + ".1.1.1",    // the index column is not readable
-        tableOid(1002) + ".1.2.99",   // no such row
-        tableOid(1002) + ".1.99.1",   // no such column
-        tableOid(1002) + ".1.2.1.0",  // below a cell
-        tableOid(1002) + ".1.2",      // a column
-    };
-    for (const std::string& oid : noCell) {
-        const auto answer = run("snmpget", oid);
-        ASSERT_EQ(answer.size(), 1u) << oid;
-        EXPECT_EQ(answer[0].type, "No Such Instance currently exists at this OID") << oid;
+    expectSameVarbinds(run("snmpgetnext", tables), firsts, "snmpgetnext of each table");
+    expectSameVarbinds(run("snmpgetnext", before), firsts, "snmpgetnext across tables");
+    expectSameVarbinds(run("snmpget", cells), firsts, "snmpget");
+    // Identifiers that name no cell: the index column, no such row, no such column, below a
+    // cell, a column.
+    for (const char* cell : {".1.1.1", ".1.2.99", ".1.99.1", ".1.2.1.0", ".1.2"}) {
+        const auto answer = run("snmpget", tableOid(1002) + cell);
+        ASSERT_EQ(answer.size(), 1u) << cell;
+        EXPECT_EQ(answer[0].type, kNoSuchInstance) << cell;
     }
     // After the last cell, the walk leaves the MIB.
     const auto last = run("snmpgetnext", expected.cells.back().oid);
@@ -188,47 +179,27 @@ TEST_F(EndToEndTest, GetAndGetNextAnswerCellByCell) {
 }
 
 TEST_F(EndToEndTest, SnmptableWithTheMibShowsTheToolsRecords) {
-    startSubagent(samples());
-    const std::string command = "NVX4_REPOSITORY=" + shellQuote(samples()) + ' ' +
-                                shellQuote(installed_.enumTool) + " --library " +
-                                shellQuote(installed_.enumLibrary) + " --format json 1002 1039";
-    const auto tables = nlohmann::ordered_json::parse(runCommand(command));
-    struct Case {
-        std::string prefix;  // of the table's descriptors
-        size_t position;     // in the tool's output
-    };
-    const Case cases[] = {{"nvx4SmbiosFan", 0}, {"nvx4OsProcess", 1}};
+    startSubagent(kSamples);
+    const Json tables = enumerate(kSamples, "1002 1039");
+    const std::string mibs = shellQuote(std::string(NVX4_E2E_BASE_MIBS) + ":" + installed_.mibDir);
+    const std::pair<std::string, size_t> cases[] = {{"nvx4SmbiosFan", 0}, {"nvx4OsProcess", 1}};
     for (const auto& [prefix, position] : cases) {
-        const std::string table = prefix + "Table";
-        const std::string output =
-            runCommand(master_.client("snmptable", "-M " +
-                                                       shellQuote(std::string(NVX4_E2E_BASE_MIBS) +
-                                                                  ":" + installed_.mibDir) +
-                                                       " -m NVX4-MIB -Cf '|' -Ci") +
-                       " NVX4-MIB::" + table);
-        std::istringstream lines(output);
-        std::string line;
-        std::getline(lines, line);
-        EXPECT_EQ(line, "SNMP table: NVX4-MIB::" + table);
-        std::getline(lines, line);  // blank
-        std::getline(lines, line);  // header
         const auto& records = tables[position]["records"];
         ASSERT_FALSE(records.empty());
-        std::string header = "index";
+        const std::string table = "NVX4-MIB::" + prefix + "Table";
+        // A title, a blank line, the column names and a line per record, in the tool's order.
+        std::string expected = "SNMP table: " + table + "\n\nindex";
         for (const auto& [name, value] : records[0].items())
-            if (name != "Index") header += '|' + prefix + name;
-        EXPECT_EQ(line, header);
+            if (name != "Index") expected += '|' + prefix + name;
         for (size_t r = 0; r < records.size(); ++r) {
-            std::string row = std::to_string(r + 1);
-            for (const auto& [name, value] : records[r].items()) {
-                if (name == "Index") continue;
-                row += '|' + (value.is_number() ? std::to_string(value.get<long>())
-                                                : value.get<std::string>());
-            }
-            ASSERT_TRUE(std::getline(lines, line)) << table;
-            EXPECT_EQ(line, row) << table;
+            expected += '\n' + std::to_string(r + 1);
+            for (const auto& [name, value] : records[r].items())
+                if (name != "Index") expected += '|' + cellText(value);
         }
-        EXPECT_FALSE(std::getline(lines, line) && !line.empty()) << line;
+        EXPECT_EQ(
+            runCommand(master_.client("snmptable", "-M " + mibs + " -m NVX4-MIB -Cf '|' -Ci") +
+                       ' ' + table),
+            expected + "\n");
     }
 }
 
@@ -242,15 +213,15 @@ TEST_F(EndToEndTest, AFailingTableAnswersEmptyAndIsLogged) {
            "instance of NVX4_SMBIOS_BIOS { Handle = \"x\"; };\n"
            "instance of NVX4_SMBIOS_OnboardDevice { Handle = 7; SubHandle = 1;\n"
            "  DeviceType = \"Réseau\"; Description = \"Contrôleur ✓ 网络\"; };\n";
-    const std::string repository = samples() + ":" + fixture;
+    const std::string repository = kSamples + ":" + fixture;
     startSubagent(repository);
-    Expected expected = expectedCells(repository, installed_);
+    const Expected expected = expectedCells(repository);
     EXPECT_EQ(expected.firstCell.front(), (std::pair<int, size_t>{1002, 0}))
         << "the tool fails class 1001 too";
     expectSameVarbinds(run("snmpbulkwalk", kBase), expected.cells, "snmpbulkwalk");
     const auto bios = run("snmpwalk", tableOid(1001));
     ASSERT_EQ(bios.size(), 1u);
-    EXPECT_EQ(bios[0].type, "No Such Instance currently exists at this OID");
+    EXPECT_EQ(bios[0].type, kNoSuchInstance);
     EXPECT_NE(log().find("class 1001 NVX4_SMBIOS_BIOS: enumeration failed, result -10 "
                          "(0xFFFFFFF6) a row of the result could not be read; the table "
                          "answers empty"),
@@ -260,13 +231,13 @@ TEST_F(EndToEndTest, AFailingTableAnswersEmptyAndIsLogged) {
 }
 
 TEST_F(EndToEndTest, ReconnectsWhenTheMasterRestarts) {
-    startSubagent(samples());
+    startSubagent(kSamples);
     const pid_t pid = subagent_->pid();
     EXPECT_EQ(master_.stop(), 0);
     master_.start();
     waitUntilServed();
     EXPECT_EQ(subagent_->pid(), pid);
-    const Expected expected = expectedCells(samples(), installed_);
+    const Expected expected = expectedCells(kSamples);
     expectSameVarbinds(run("snmpbulkwalk", kBase), expected.cells, "after the restart");
 }
 
@@ -274,7 +245,7 @@ TEST_F(EndToEndTest, AThousandWalksKeepMemoryFlat) {
     // No cache for the walked table: every request enumerates and returns the previous array.
     // The sanitizer's quarantine would hold freed memory, so it is kept small here.
     const char* asan = std::getenv("ASAN_OPTIONS");
-    startSubagent(samples(), {"--cache-class", "1002=0"},
+    startSubagent(kSamples, {"--cache-class", "1002=0"},
                   {{"ASAN_OPTIONS", std::string(asan ? asan : "") + ":quarantine_size_mb=1"}});
     const std::string walk =
         master_.client("snmpbulkwalk", "-On -Ox -Cr100") + ' ' + tableOid(1002);

@@ -27,19 +27,10 @@ int exitStatus(int status) {
 
 Process::Process(const std::vector<std::string>& argv,
                  const std::map<std::string, std::string>& env, const std::string& outputFile) {
-    std::map<std::string, std::string> merged;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        const std::string text = *entry;
-        const size_t equals = text.find('=');
-        merged[text.substr(0, equals)] = equals == std::string::npos ? "" : text.substr(equals + 1);
-    }
-    for (const auto& [name, value] : env) merged[name] = value;
-    std::vector<std::string> envText;
-    for (const auto& [name, value] : merged) envText.push_back(name + "=" + value);
-    std::vector<char*> envp;
-    for (std::string& text : envText) envp.push_back(text.data());
-    envp.push_back(nullptr);
-    std::vector<std::string> args = argv;
+    // env(1) adds the variables and then becomes the program, under the same process id.
+    std::vector<std::string> args = {"/usr/bin/env"};
+    for (const auto& [name, value] : env) args.push_back(name + "=" + value);
+    args.insert(args.end(), argv.begin(), argv.end());
     std::vector<char*> argp;
     for (std::string& arg : args) argp.push_back(arg.data());
     argp.push_back(nullptr);
@@ -50,12 +41,10 @@ Process::Process(const std::vector<std::string>& argv,
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputFile.c_str(),
                                      O_WRONLY | O_CREAT | O_APPEND, 0644);
     posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-    const int error = posix_spawn(&pid_, argp[0], &actions, nullptr, argp.data(), envp.data());
+    const int error = posix_spawn(&pid_, argp[0], &actions, nullptr, argp.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (error != 0) throw std::runtime_error("cannot start " + argv[0]);
 }
-
-Process::~Process() { stop(); }
 
 bool Process::running() {
     if (pid_ <= 0) return false;
@@ -84,24 +73,20 @@ int Process::stop() {
 long Process::residentKilobytes() const {
     std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
     std::string word;
-    while (status >> word)
-        if (word == "VmRSS:") {
-            long kilobytes = 0;
-            status >> kilobytes;
-            return kilobytes;
-        }
-    return -1;
+    long kilobytes = -1;
+    while (status >> word && word != "VmRSS:") continue;
+    status >> kilobytes;
+    return kilobytes;
 }
 
-std::string runCommand(const std::string& command, int* status) {
+std::string runCommand(const std::string& command) {
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) throw std::runtime_error("cannot run " + command);
     std::string output;
     char buffer[65536];
     size_t read = 0;
     while ((read = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, read);
-    const int result = pclose(pipe);
-    if (status != nullptr) *status = exitStatus(result);
+    pclose(pipe);
     return output;
 }
 

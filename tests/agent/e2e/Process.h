@@ -13,10 +13,11 @@ namespace nvx4::test {
 
 class Process {
   public:
-    // Raises std::runtime_error when the program cannot be started.
+    // Raises std::runtime_error when no process can be started; a program that is not there
+    // shows as a process that ended at once.
     Process(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
             const std::string& outputFile);
-    ~Process();
+    ~Process() { stop(); }
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
 
@@ -33,9 +34,8 @@ class Process {
     int status_ = -1;
 };
 
-// Runs a command through the shell and returns its standard output; `status` gets its exit
-// status.
-std::string runCommand(const std::string& command, int* status = nullptr);
+// Runs a command through the shell and returns its standard output.
+std::string runCommand(const std::string& command);
 
 // A shell word holding `text`.
 std::string shellQuote(const std::string& text);

@@ -1,32 +1,24 @@
 #include "SnmpMaster.h"
 
-#include "FreePort.h"
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <thread>
 
+#include "FreePort.h"
+
 namespace nvx4::test {
 
 SnmpMaster::SnmpMaster() : port_(freeUdpPort()) {
-    std::filesystem::create_directory(folder_.file("state"));
-    environment_ = {{"SNMP_PERSISTENT_DIR", folder_.file("state")},
-                    {"SNMPCONFPATH", folder_.file("state")},
+    std::filesystem::create_directory(config_.file("state"));
+    environment_ = {{"SNMP_PERSISTENT_DIR", config_.file("state")},
+                    {"SNMPCONFPATH", config_.file("state")},
                     {"MIBS", ""}};
-    std::ofstream(folder_.file("snmpd.conf")) << "agentaddress udp:" << address() << "\n"
-                                              << "master agentx\n"
-                                              << "agentXSocket " << agentxSocket() << "\n"
-                                              << "rocommunity public 127.0.0.1\n";
+    std::ofstream(config_.path()) << "agentaddress udp:" << address() << "\nmaster agentx\n"
+                                  << "agentXSocket " << agentxSocket() << "\n"
+                                  << "rocommunity public 127.0.0.1\n";
 }
-
-SnmpMaster::~SnmpMaster() { stop(); }
 
 std::string SnmpMaster::client(const std::string& program, const std::string& options) const {
     std::string command = "env";
@@ -36,9 +28,9 @@ std::string SnmpMaster::client(const std::string& program, const std::string& op
 
 void SnmpMaster::start() {
     snmpd_ = std::make_unique<Process>(
-        std::vector<std::string>{"/usr/sbin/snmpd", "-f", "-Lo", "-C", "-c",
-                                 folder_.file("snmpd.conf"), "-p", folder_.file("snmpd.pid")},
-        environment_, folder_.file("snmpd.log"));
+        std::vector<std::string>{"/usr/sbin/snmpd", "-f", "-Lo", "-C", "-c", config_.path(), "-p",
+                                 config_.file("snmpd.pid")},
+        environment_, config_.file("snmpd.log"));
     // sysUpTime.0 answers once snmpd serves requests.
     const std::string probe = client("snmpget", "-On") + " .1.3.6.1.2.1.1.3.0 2>&1";
     for (int attempt = 0; attempt < 50; ++attempt) {
@@ -48,7 +40,7 @@ void SnmpMaster::start() {
         if (!snmpd_->running()) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
     }
-    throw std::runtime_error("snmpd did not start; see " + folder_.file("snmpd.log"));
+    throw std::runtime_error("snmpd did not start; see " + config_.file("snmpd.log"));
 }
 
 int SnmpMaster::stop() {

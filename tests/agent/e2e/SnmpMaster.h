@@ -9,14 +9,14 @@
 #include <string>
 
 #include "Process.h"
-#include "TempFolder.h"
+#include "TestSupport.h"
 
 namespace nvx4::test {
 
 class SnmpMaster {
   public:
     SnmpMaster();
-    ~SnmpMaster();
+    ~SnmpMaster() { stop(); }
 
     // Starts snmpd and waits until it answers. Raises std::runtime_error when it does not.
     void start();
@@ -24,16 +24,16 @@ class SnmpMaster {
     int stop();
 
     std::string address() const { return "127.0.0.1:" + std::to_string(port_); }
-    std::string agentxSocket() const { return folder_.file("agentx.sock"); }
-    const TempFolder& folder() const { return folder_; }
+    std::string agentxSocket() const { return config_.file("agentx.sock"); }
+    // The temporary folder, named by its configuration file; folder().file(name) is another file.
+    const TempPath& folder() const { return config_; }
     // The environment that keeps net-snmp programs to this folder and loads no MIB files.
     const std::map<std::string, std::string>& environment() const { return environment_; }
     // "env ... <program> -v2c -c public <options>" for a client tool, up to the address.
     std::string client(const std::string& program, const std::string& options) const;
-    const Process* process() const { return snmpd_.get(); }
 
   private:
-    TempFolder folder_;
+    TempPath config_{"snmpd.conf"};
     int port_;
     std::map<std::string, std::string> environment_;
     std::unique_ptr<Process> snmpd_;

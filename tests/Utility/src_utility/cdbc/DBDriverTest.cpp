@@ -7,17 +7,13 @@
 
 namespace {
 
+// Only the exact names select a driver: neither another case nor a name that merely starts or
+// ends like a real one.
 TEST(DBDriver, RejectsUnknownDriverNamesAsWritten) {
-    struct Case {
-        const char* url;
-        const char* message;
-    };
-    for (const Case& c :
-         {Case{":db", "no support driver[]"}, Case{"WMI:localhost", "no support driver[WMI]"},
-          Case{"Odbc:dsn", "no support driver[Odbc]"},
-          Case{"mysql:db//user=x", "no support driver[mysql]"}}) {
-        EXPECT_CDBC_THROW(DBDriver::getConnection(DBUrl(c.url)), 0x22000FFD, c.message);
-    }
+    for (const std::string driver : {"", "WMI", "Odbc", "mysql", "wmi2", "wmix", "wm", "w", "awmi",
+                                     "wmi ", "odbcx", "odbc2", "odb", "xodbc", " odbc"})
+        EXPECT_CDBC_THROW(DBDriver::getConnection(DBUrl(driver + ":db//user=x")), 0x22000FFD,
+                          "no support driver[" + driver + "]");
 }
 
 }  // namespace

@@ -33,16 +33,6 @@ TEST(DBResultSet, HaveNextIsNotSupported) {
     EXPECT_CDBC_THROW(rs.haveNext(), 0x22000FFA, "no support function[DBResultSet::haveNext()]");
 }
 
-TEST(DBResultSet, FieldNamesComeInByteWiseOrder) {
-    FixedResultSet rs;
-    EXPECT_TRUE(rs.getFieldNames().empty());
-    rs.add("name", nullptr);
-    rs.add("Name", nullptr);
-    rs.add("_id", nullptr);
-    rs.add("Zeta", nullptr);
-    EXPECT_EQ(rs.getFieldNames(), (std::vector<std::string>{"Name", "Zeta", "_id", "name"}));
-}
-
 TEST(DBResultSet, DestructorDeletesOwnedValuesAndSkipsNullOnes) {
     int destroyed = 0;
     {

@@ -28,6 +28,14 @@ const Refusal kGetBuffer{"getString(buffer)", [](DBType& v) {
 const Refusal kGetInt{"getInt", [](DBType& v) { v.getInt(); }};
 const Refusal kGetDouble{"getDouble", [](DBType& v) { v.getDouble(); }};
 
+std::unique_ptr<DBString> text(int capacity, const char* value) {
+    auto string = std::make_unique<DBString>(capacity);
+    std::strcpy(string->buffer(), value);
+    string->indicator = static_cast<int>(std::strlen(value));
+    return string;
+}
+
+// A text is never read as a number, not even one that holds digits.
 TEST(DBType, EachKindRefusesWhatDoesNotSuitIt) {
     struct Case {
         std::function<std::unique_ptr<DBType>()> make;
@@ -37,7 +45,7 @@ TEST(DBType, EachKindRefusesWhatDoesNotSuitIt) {
         {[] { return std::make_unique<DBType>(); }, {kGetString, kGetBuffer, kGetInt, kGetDouble}},
         {[] { return std::make_unique<DBInteger>(7); }, {kGetString, kGetBuffer, kGetDouble}},
         {[] { return std::make_unique<DBDouble>(); }, {kGetString, kGetBuffer}},
-        {[] { return std::make_unique<DBString>(11); }, {kGetInt, kGetDouble}},
+        {[] { return text(4, "42"); }, {kGetInt, kGetDouble}},
     };
     for (const Case& c : cases) {
         for (const Refusal& r : c.refused) {
@@ -87,56 +95,34 @@ TEST(DBDouble, ReadsZeroWhenNullWhateverTheBufferHolds) {
     EXPECT_EQ(value.getDouble(), 3.5);
 }
 
-class DBStringTest : public ::testing::Test {
-  protected:
-    DBStringTest() : text(11) {
-        std::strcpy(text.buffer(), "hello");
-        text.indicator = 5;
+// "hello" in a column of capacity 11, read whole and into a buffer of 'x' of each size: exactly
+// `size` characters are written (the text truncated without a terminator, or padded with NULs),
+// and a NULL writes one NUL.
+TEST(DBString, ReadsTextWholeAndIntoBuffersOfEachSize) {
+    struct Case {
+        bool null;
+        int size;
+        int returned;
+        std::string written;  // the first 21 characters of the buffer afterwards
+    };
+    const std::string rest(21, 'x');
+    const Case cases[] = {
+        {false, 3, 3, "hel" + rest.substr(3)},
+        {false, 20, 11, "hello" + std::string(15, '\0') + "x"},
+        {false, 0, 0, rest},
+        {true, 4, 0, '\0' + rest.substr(1)},
+        {true, 0, 0, rest},
+    };
+    for (const Case& c : cases) {
+        auto hello = text(11, "hello");
+        EXPECT_EQ(hello->capacity(), 11);
+        if (c.null) hello->indicator = -1;
+        EXPECT_EQ(hello->getString(), c.null ? "" : "hello");
+        char buffer[21];
+        std::memset(buffer, 'x', sizeof buffer);
+        EXPECT_EQ(hello->getString(buffer, c.size), c.returned) << c.size;
+        EXPECT_EQ(std::string(buffer, sizeof buffer), c.written) << c.size;
     }
-    DBString text;
-};
-
-TEST_F(DBStringTest, ReadsTextUpToItsTerminator) {
-    EXPECT_EQ(text.capacity(), 11);
-    EXPECT_EQ(text.getString(), "hello");
-    text.indicator = -1;
-    EXPECT_EQ(text.getString(), "");
-}
-
-TEST_F(DBStringTest, BufferFormTruncatesWithoutTerminator) {
-    char buffer[8];
-    std::memset(buffer, 'x', sizeof buffer);
-    EXPECT_EQ(text.getString(buffer, 3), 3);
-    EXPECT_EQ(std::string(buffer, 4), "helx");
-}
-
-TEST_F(DBStringTest, BufferFormPadsWithNulsAndReturnsTheCapacity) {
-    char buffer[21];
-    std::memset(buffer, 'x', sizeof buffer);
-    EXPECT_EQ(text.getString(buffer, 20), 11);
-    EXPECT_EQ(std::string(buffer, 20), std::string("hello") + std::string(15, '\0'));
-    EXPECT_EQ(buffer[20], 'x');  // exactly `size` characters written
-}
-
-TEST_F(DBStringTest, BufferFormOfNullWritesOneNul) {
-    char buffer[4] = {'x', 'x', 'x', 'x'};
-    text.indicator = -1;
-    EXPECT_EQ(text.getString(buffer, 4), 0);
-    EXPECT_EQ(std::string(buffer, 4), std::string("\0xxx", 4));
-}
-
-TEST_F(DBStringTest, EmptyBufferIsNeverWritten) {
-    char guard = 'x';
-    EXPECT_EQ(text.getString(&guard, 0), 0);
-    text.indicator = -1;
-    EXPECT_EQ(text.getString(&guard, 0), 0);
-    EXPECT_EQ(guard, 'x');
-}
-
-TEST(DBString, NumberTextIsStillRefusedAsInteger) {
-    DBString number(4);
-    std::strcpy(number.buffer(), "42");
-    EXPECT_CDBC_THROW(number.getInt(), 0x22000FFB, "type cast error");
 }
 
 }  // namespace

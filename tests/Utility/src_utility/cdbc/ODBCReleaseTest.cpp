@@ -3,118 +3,150 @@
 // objects of a failed result set are watched by the leak sanitizer.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 
 #include "ODBCHandleLedger.h"
+#include "ODBCStatement.h"
 #include "ODBCTestSources.h"
 
+namespace nvx4::test {
 namespace {
 
-using nvx4::test::connect;
-using nvx4::test::execute;
-using nvx4::test::liveHandles;
-using nvx4::test::query;
-using nvx4::test::statementOf;
-
-struct Handles {
-    int environments = liveHandles(SQL_HANDLE_ENV);
-    int connections = liveHandles(SQL_HANDLE_DBC);
-    int statements = liveHandles(SQL_HANDLE_STMT);
-    bool operator==(const Handles& o) const {
-        return environments == o.environments && connections == o.connections &&
-               statements == o.statements;
-    }
-};
-
-std::ostream& operator<<(std::ostream& out, const Handles& h) {
-    return out << h.environments << " env, " << h.connections << " dbc, " << h.statements
-               << " stmt";
+// Environment, connection and statement handles held now.
+std::array<int, 3> handles() {
+    return {liveHandles(SQL_HANDLE_ENV), liveHandles(SQL_HANDLE_DBC), liveHandles(SQL_HANDLE_STMT)};
 }
 
+// Each failure raises with the data source's native error and text (or, for failures of the
+// driver's own, its code and exact message), releases what it allocated, and leaves the
+// statement it ran on usable.
 TEST(ODBCRelease, FailingConstructionAndQueriesLeaveNoHandleBehind) {
-    auto sqlite = connect(nvx4::test::kSQLite.url);
-    auto postgres = connect(nvx4::test::kPostgreSQL.url);
-    execute(*postgres, {"CREATE FUNCTION pg_temp.nvx4_warn() RETURNS integer AS "
-                        "$$ BEGIN RAISE NOTICE 'warn'; RETURN 1; END $$ LANGUAGE plpgsql"});
-    nvx4::test::ScopedTable empty(*sqlite, "n INTEGER");
-    auto sqliteStatement = statementOf(*sqlite);
-    auto postgresStatement = statementOf(*postgres);
+    auto sqlite = connect(kSQLite.url);
+    auto postgres = connect(kPostgreSQL.url);
+    execute(*postgres, {"CREATE FUNCTION pg_temp.nvx4_noisy() RETURNS integer AS "
+                        "$$ BEGIN RAISE NOTICE 'noisy'; RETURN 1; END $$ LANGUAGE plpgsql"});
+    ScopedTable sqliteEmpty(*sqlite, "n INTEGER");
+    ScopedTable postgresEmpty(*postgres, "n INTEGER");
+    auto onSQLite = statementOf(*sqlite);
+    auto onPostgres = statementOf(*postgres);
+    const DirectConnection unconnected({"", "", "nvx4_nowhere", "", ""});
     struct Case {
         const char* what;
         std::function<void()> fail;
+        int code;
+        std::string message;
+        bool exact;  // else the message contains it
     };
     const Case cases[] = {
-        {"unknown data source", [] { connect("odbc:nvx4_nowhere"); }},
-        {"wrong password", [] { connect("odbc:nvx4_pg//user=nvx4,password=wrong"); }},
-        {"stopped server", [] { connect("odbc:nvx4_pg_stopped//user=nvx4,password=x"); }},
-        {"query error", [&] { sqliteStatement->executeQuery("SELECT * FROM nvx4_missing"); }},
-        {"query without data",
-         [&] { sqliteStatement->executeQuery("DELETE FROM " + empty.name()); }},
-        {"query warning", [&] { postgresStatement->executeQuery("SELECT pg_temp.nvx4_warn()"); }},
+        // The driver manager itself answers for a name it does not know, with native error 0.
+        {"unknown data source", [] { connect("odbc:nvx4_nowhere"); }, 0,
+         "Data source name not found", false},
+        {"wrong password", [] { connect("odbc:nvx4_pg//user=nvx4,password=wrong"); }, 101,
+         "password authentication failed for user \"nvx4\"", false},
+        {"stopped server", [] { connect("odbc:nvx4_pg_stopped//user=nvx4,password=nvx4-secret"); },
+         101, "Connection refused", false},
+        {"statement on an unconnected handle", [&] { ODBCStatement{unconnected.handle()}; }, 0,
+         "Connection not open", false},
+        // Both sources number a failing text 1 (SQLite's generic error code, the PostgreSQL
+        // driver's generic statement error).
+        {"SQLite query error", [&] { onSQLite->executeQuery("SELECT * FROM nvx4_missing"); }, 1,
+         "nvx4_missing", false},
+        {"SQLite update error", [&] { onSQLite->executeUpdate("DELETE FROM nvx4_missing"); }, 1,
+         "nvx4_missing", false},
+        {"PostgreSQL query error", [&] { onPostgres->executeQuery("SELECT * FROM nvx4_missing"); },
+         1, "nvx4_missing", false},
+        {"PostgreSQL update error", [&] { onPostgres->executeUpdate("DELETE FROM nvx4_missing"); },
+         1, "nvx4_missing", false},
+        // A query must come back with a plain SQL_SUCCESS: "no data" from a text that returns
+        // no rows fails without any diagnostic record to name a reason...
+        {"SQLite query without data",
+         [&] { onSQLite->executeQuery("DELETE FROM " + sqliteEmpty.name()); }, 0, "", true},
+        {"PostgreSQL query without data",
+         [&] { onPostgres->executeQuery("DELETE FROM " + postgresEmpty.name()); }, 0, "", true},
+        // ...and a server notice, SQL_SUCCESS_WITH_INFO with native error -1, fails it too.
+        {"query warning", [&] { onPostgres->executeQuery("SELECT pg_temp.nvx4_noisy() AS n"); }, -1,
+         "NOTICE: noisy", true},
+        {"update warning", [&] { onPostgres->executeUpdate("SELECT pg_temp.nvx4_noisy() AS n"); },
+         -1, "NOTICE: noisy", true},
         // Two columns are bound before the third is refused.
         {"refused column",
-         [&] {
-             postgresStatement->executeQuery("SELECT 1 AS a, 'x'::varchar(3) AS b, 1.5::real AS c");
-         }},
-        {"update error", [&] { postgresStatement->executeUpdate("DELETE FROM nvx4_missing"); }},
+         [&] { onPostgres->executeQuery("SELECT 1 AS a, 'x'::varchar(3) AS b, 1.5::real AS c"); },
+         0x22000FFB, "unsupport type[SQL_REAL]", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const Handles before;
-        EXPECT_THROW(c.fail(), CDBC_Exception);
-        EXPECT_EQ(Handles(), before);
+        const auto before = handles();
+        try {
+            c.fail();
+            ADD_FAILURE() << "no exception";
+        } catch (const CDBC_Exception& e) {
+            EXPECT_EQ(e.code, c.code);
+            EXPECT_NE(e.file, nullptr);
+            EXPECT_GT(e.line, 0);
+            EXPECT_TRUE(c.exact ? e.message == c.message
+                                : e.message.find(c.message) != std::string::npos)
+                << e.message;
+        }
+        EXPECT_EQ(handles(), before);
+    }
+    for (auto* statement : {onSQLite.get(), onPostgres.get()}) {
+        auto rows = query(*statement, "SELECT 5 AS n");
+        ASSERT_TRUE(rows->next());
+        EXPECT_EQ(rows->getInt("n"), 5);
     }
 }
 
 TEST(ODBCRelease, DeletingTheObjectsReleasesEveryHandle) {
-    const Handles before;
+    const auto before = handles();
     {
-        auto connection = connect(nvx4::test::kSQLite.url);
+        auto connection = connect(kSQLite.url);
         auto statement = statementOf(*connection);
         auto first = query(*statement, "SELECT 1 AS n");
         auto second = query(*statement, "SELECT 2 AS n");
         ASSERT_TRUE(first->next());
-        EXPECT_EQ(liveHandles(SQL_HANDLE_STMT) - before.statements, 3);
+        EXPECT_EQ(liveHandles(SQL_HANDLE_STMT) - before[2], 3);
     }
-    EXPECT_EQ(Handles(), before);
+    EXPECT_EQ(handles(), before);
 }
-
-}  // namespace
 
 // Once the server has dropped a connection, its commit fails: explicitly it raises, and in the
 // destructor (auto-commit off) it is dropped while the handles are still released.
 TEST(ODBCRelease, ConnectionLostByTheServerIsStillReleased) {
-    auto observer = connect(nvx4::test::kPostgreSQL.url);
-    const Handles before;
-    auto writer = connect(nvx4::test::kPostgreSQL.url);
+    auto observer = connect(kPostgreSQL.url);
+    const auto before = handles();
+    auto writer = connect(kPostgreSQL.url);
     writer->setAutoCommit(false);
-    const int pid = nvx4::test::queryInt(*writer, "SELECT pg_backend_pid() AS pid", "pid");
+    const int pid = queryInt(*writer, "SELECT pg_backend_pid() AS pid", "pid");
     execute(*observer, {"SELECT pg_terminate_backend(" + std::to_string(pid) + ")"});
     EXPECT_THROW(writer->commit(), CDBC_Exception);
     EXPECT_NO_THROW(writer.reset());
-    EXPECT_EQ(Handles(), before);
+    EXPECT_EQ(handles(), before);
 }
 
 // A final commit refused because another connection holds a read lock ("database is locked"):
 // the destructor rolls back, disconnects and frees both handles, so the lock goes with them and
 // a later writer gets in.
 TEST(ODBCRelease, CommitRefusedOnDestructionIsRolledBack) {
-    auto owner = connect(nvx4::test::kSQLite.url);
-    nvx4::test::ScopedTable table(*owner, "n INTEGER");
+    auto owner = connect(kSQLite.url);
+    ScopedTable table(*owner, "n INTEGER");
     const std::string count = "SELECT COUNT(*) AS c FROM " + table.name();
     const std::string insert = "INSERT INTO " + table.name() + " VALUES (1)";
-    auto reader = connect(nvx4::test::kSQLite.url);
+    auto reader = connect(kSQLite.url);
     reader->setAutoCommit(false);
-    EXPECT_EQ(nvx4::test::queryInt(*reader, count, "c"), 0);  // the read lock stays
-    const Handles before;
+    EXPECT_EQ(queryInt(*reader, count, "c"), 0);  // the read lock stays
+    const auto before = handles();
     {
-        auto writer = connect(nvx4::test::kSQLiteNoWait.url);
+        auto writer = connect(kSQLiteNoWait.url);
         writer->setAutoCommit(false);
         execute(*writer, {insert});
         EXPECT_THROW(writer->commit(), CDBC_Exception);
     }
-    EXPECT_EQ(Handles(), before);
+    EXPECT_EQ(handles(), before);
     reader->rollback();
-    execute(*connect(nvx4::test::kSQLiteNoWait.url), {insert});
-    EXPECT_EQ(nvx4::test::queryInt(*owner, count, "c"), 1);
+    execute(*connect(kSQLiteNoWait.url), {insert});
+    EXPECT_EQ(queryInt(*owner, count, "c"), 1);
 }
+
+}  // namespace
+}  // namespace nvx4::test

@@ -2,27 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <sqlext.h>
-
 #include <vector>
 
 #include "ExpectThrowCode.h"
 #include "ODBCTestSources.h"
 
+namespace nvx4::test {
 namespace {
-
-using nvx4::test::connect;
-using nvx4::test::DataSource;
-using nvx4::test::execute;
-using nvx4::test::query;
-using nvx4::test::ScopedTable;
-using nvx4::test::statementOf;
 
 constexpr int kTypeError = 0x22000FFB;
 constexpr int kFieldNotFound = 0x22000FF9;
 
 // What the result set makes of one column type, as reported by one data source.
 struct TypeCase {
+    const char* source;  // the data source's name, or nullptr for both
     const char* declaration;
     const char* literal;
     SQLSMALLINT reportedType;  // what the data source's driver reports for the column
@@ -30,52 +23,53 @@ struct TypeCase {
     const char* expected;  // the value read, or the refusal message
 };
 
-// A connection of its own, straight through the driver manager, to ask what type the data
-// source reports for a column.
-class DirectConnection {
-  public:
-    DirectConnection(const std::string& dataSource, const std::string& user,
-                     const std::string& password) {
-        SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &environment);
-        SQLSetEnvAttr(environment, SQL_ATTR_ODBC_VERSION,
-                      reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), SQL_IS_UINTEGER);
-        SQLAllocHandle(SQL_HANDLE_DBC, environment, &connection);
-        connected = SQL_SUCCEEDED(SQLConnect(connection, text(dataSource), SQL_NTS, text(user),
-                                             SQL_NTS, text(password), SQL_NTS));
-    }
-    ~DirectConnection() {
-        if (connected) SQLDisconnect(connection);
-        SQLFreeHandle(SQL_HANDLE_DBC, connection);
-        SQLFreeHandle(SQL_HANDLE_ENV, environment);
-    }
-
-    // The type of the first column of `sql`, or SQL_UNKNOWN_TYPE when the query fails.
-    SQLSMALLINT reportedType(const std::string& sql) {
-        SQLHSTMT statement = SQL_NULL_HSTMT;
-        SQLSMALLINT type = SQL_UNKNOWN_TYPE;
-        SQLAllocHandle(SQL_HANDLE_STMT, connection, &statement);
-        if (SQL_SUCCEEDED(SQLExecDirect(statement, text(sql), SQL_NTS)))
-            SQLDescribeCol(statement, 1, nullptr, 0, nullptr, &type, nullptr, nullptr, nullptr);
-        SQLFreeHandle(SQL_HANDLE_STMT, statement);
-        return type;
-    }
-
-  private:
-    static SQLCHAR* text(const std::string& s) {
-        return reinterpret_cast<SQLCHAR*>(const_cast<char*>(s.c_str()));
-    }
-
-    SQLHENV environment = SQL_NULL_HENV;
-    SQLHDBC connection = SQL_NULL_HDBC;
-    bool connected = false;
+// The column types and what becomes of them, per data source (nullptr: both report the type
+// alike). SQLite's driver reports types from the declared column type; PostgreSQL's has its own
+// mapping: REAL, DOUBLE PRECISION and NUMERIC cannot be read through this result set at all, and
+// booleans arrive as text.
+const TypeCase kTypes[] = {
+    {nullptr, "INTEGER", "-42", SQL_INTEGER, TypeCase::Integer, "-42"},
+    {nullptr, "SMALLINT", "7", SQL_SMALLINT, TypeCase::Integer, "7"},
+    {nullptr, "BIGINT", "5000000000", SQL_BIGINT, TypeCase::Skipped, nullptr},
+    {nullptr, "TEXT", "'gh'", SQL_LONGVARCHAR, TypeCase::Skipped, nullptr},
+    {nullptr, "DATE", "'2020-01-02'", SQL_TYPE_DATE, TypeCase::Skipped, nullptr},
+    {nullptr, "TIME", "'10:11:12'", SQL_TYPE_TIME, TypeCase::Skipped, nullptr},
+    {nullptr, "TIMESTAMP", "'2020-01-02 10:11:12'", SQL_TYPE_TIMESTAMP, TypeCase::Skipped, nullptr},
+    {kSQLite.name, "TINYINT", "3", SQL_TINYINT, TypeCase::Skipped, nullptr},
+    {kSQLite.name, "REAL", "1.25", SQL_DOUBLE, TypeCase::Double, "1.25"},
+    {kSQLite.name, "FLOAT", "2.5", SQL_DOUBLE, TypeCase::Double, "2.5"},
+    {kSQLite.name, "DOUBLE", "-3.75", SQL_DOUBLE, TypeCase::Double, "-3.75"},
+    {kSQLite.name, "NUMERIC(10,2)", "4.5", SQL_DOUBLE, TypeCase::Double, "4.5"},
+    {kSQLite.name, "DECIMAL(10,2)", "'5.25'", SQL_VARCHAR, TypeCase::Text, "5.25"},
+    {kSQLite.name, "CHAR(5)", "'ab'", SQL_VARCHAR, TypeCase::Text, "ab"},
+    {kSQLite.name, "VARCHAR(255)", "'cd'", SQL_VARCHAR, TypeCase::Text, "cd"},
+    {kSQLite.name, "VARCHAR(256)", "'ef'", SQL_LONGVARCHAR, TypeCase::Skipped, nullptr},
+    {kSQLite.name, "BLOB", "x'00ff'", SQL_BINARY, TypeCase::Skipped, nullptr},
+    {kSQLite.name, "BOOLEAN", "1", SQL_BIT, TypeCase::Skipped, nullptr},
+    {kPostgreSQL.name, "REAL", "1.25", SQL_REAL, TypeCase::Refused, "unsupport type[SQL_REAL]"},
+    {kPostgreSQL.name, "DOUBLE PRECISION", "2.5", SQL_FLOAT, TypeCase::Refused,
+     "unsupport type[SQL_FLOAT]"},
+    {kPostgreSQL.name, "NUMERIC(10,2)", "4.5", SQL_NUMERIC, TypeCase::Refused,
+     "unsupport type[SQL_NUMERIC]"},
+    {kPostgreSQL.name, "DECIMAL(10,2)", "5.25", SQL_NUMERIC, TypeCase::Refused,
+     "unsupport type[SQL_NUMERIC]"},
+    {kPostgreSQL.name, "CHAR(5)", "'ab'", SQL_CHAR, TypeCase::Text, "ab   "},
+    {kPostgreSQL.name, "VARCHAR(20)", "'cd'", SQL_VARCHAR, TypeCase::Text, "cd"},
+    {kPostgreSQL.name, "BOOLEAN", "TRUE", SQL_VARCHAR, TypeCase::Text, "1"},
+    {kPostgreSQL.name, "BYTEA", "'\\x00ff'", SQL_LONGVARBINARY, TypeCase::Skipped, nullptr},
+    {kPostgreSQL.name, "UUID", "'a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11'", SQL_GUID,
+     TypeCase::Skipped, nullptr},
 };
+
+NVX4_ODBC_SOURCES_SUITE(ODBCResultSetTest);
 
 // Puts every case's type in one table with a row of values and a row of NULLs, then reads each
 // column on its own through the result set.
-void checkTypeTable(const DataSource& source, const std::string& dataSource,
-                    const std::string& user, const std::string& password,
-                    const std::vector<TypeCase>& cases) {
-    auto connection = connect(source.url);
+TEST_P(ODBCResultSetTest, ReadsEachColumnTypeAsItsSourceReportsIt) {
+    std::vector<TypeCase> cases;
+    for (const TypeCase& c : kTypes)
+        if (c.source == nullptr || c.source == std::string(GetParam().name)) cases.push_back(c);
+    auto connection = connect(GetParam().url);
     std::string columns = "k INTEGER", literals = "1";
     for (size_t i = 0; i < cases.size(); ++i) {
         columns += ", c" + std::to_string(i) + " " + cases[i].declaration;
@@ -85,7 +79,7 @@ void checkTypeTable(const DataSource& source, const std::string& dataSource,
     execute(*connection, {"INSERT INTO " + table.name() + " VALUES (" + literals + ")",
                           "INSERT INTO " + table.name() + " (k) VALUES (2)"});
     auto statement = statementOf(*connection);
-    DirectConnection direct(dataSource, user, password);
+    DirectConnection direct(GetParam());
     for (size_t i = 0; i < cases.size(); ++i) {
         const TypeCase& c = cases[i];
         const std::string column = "c" + std::to_string(i);
@@ -98,109 +92,48 @@ void checkTypeTable(const DataSource& source, const std::string& dataSource,
         }
         auto rows = query(*statement, sql);
         ASSERT_TRUE(rows->next());
-        switch (c.outcome) {
-            case TypeCase::Integer:
-                EXPECT_EQ(rows->getInt(column), std::stoi(c.expected));
-                EXPECT_CDBC_THROW(rows->getString(column), kTypeError, "type cast error");
-                ASSERT_TRUE(rows->next());
-                EXPECT_EQ(rows->getInt(column), 0) << "NULL";
-                break;
-            case TypeCase::Double:
-                EXPECT_DOUBLE_EQ(rows->getDouble(column), std::stod(c.expected));
-                EXPECT_CDBC_THROW(rows->getString(column), kTypeError, "type cast error");
-                ASSERT_TRUE(rows->next());
-                EXPECT_EQ(rows->getDouble(column), 0.0) << "NULL";
-                EXPECT_EQ(rows->getInt(column), 0) << "NULL";
-                break;
-            case TypeCase::Text:
-                EXPECT_EQ(rows->getString(column), c.expected);
-                EXPECT_CDBC_THROW(rows->getInt(column), kTypeError, "type cast error");
-                ASSERT_TRUE(rows->next());
-                EXPECT_EQ(rows->getString(column), "") << "NULL";
-                break;
-            case TypeCase::Skipped:
-                EXPECT_CDBC_THROW(rows->getString(column), kFieldNotFound,
-                                  "field not found[" + column + "]");
-                EXPECT_TRUE(rows->getFieldNames().empty());
-                break;
-            case TypeCase::Refused:
-                break;
+        if (c.outcome == TypeCase::Skipped) {
+            EXPECT_CDBC_THROW(rows->getString(column), kFieldNotFound,
+                              "field not found[" + column + "]");
+            EXPECT_TRUE(rows->getFieldNames().empty());
+            continue;
+        }
+        // A number refuses to be read as text and a text as a number; NULL reads as 0 or "".
+        const bool text = c.outcome == TypeCase::Text;
+        if (text) {
+            EXPECT_EQ(rows->getString(column), c.expected);
+            EXPECT_CDBC_THROW(rows->getInt(column), kTypeError, "type cast error");
+        } else {
+            EXPECT_DOUBLE_EQ(
+                c.outcome == TypeCase::Integer ? rows->getInt(column) : rows->getDouble(column),
+                std::stod(c.expected));
+            EXPECT_CDBC_THROW(rows->getString(column), kTypeError, "type cast error");
+        }
+        ASSERT_TRUE(rows->next());
+        if (text) {
+            EXPECT_EQ(rows->getString(column), "") << "NULL";
+        } else {
+            EXPECT_EQ(rows->getInt(column), 0) << "NULL";
+        }
+        if (c.outcome == TypeCase::Double) {
+            EXPECT_EQ(rows->getDouble(column), 0.0) << "NULL";
         }
     }
 }
 
-TEST(ODBCResultSet, TypeTableOverSQLite) {
-    // SQLite's driver reports types from the declared column type.
-    checkTypeTable(
-        nvx4::test::kSQLite, "nvx4_sqlite", "", "",
-        {
-            {"INTEGER", "-42", SQL_INTEGER, TypeCase::Integer, "-42"},
-            {"SMALLINT", "7", SQL_SMALLINT, TypeCase::Integer, "7"},
-            {"BIGINT", "5000000000", SQL_BIGINT, TypeCase::Skipped, nullptr},
-            {"TINYINT", "3", SQL_TINYINT, TypeCase::Skipped, nullptr},
-            {"REAL", "1.25", SQL_DOUBLE, TypeCase::Double, "1.25"},
-            {"FLOAT", "2.5", SQL_DOUBLE, TypeCase::Double, "2.5"},
-            {"DOUBLE", "-3.75", SQL_DOUBLE, TypeCase::Double, "-3.75"},
-            {"NUMERIC(10,2)", "4.5", SQL_DOUBLE, TypeCase::Double, "4.5"},
-            {"DECIMAL(10,2)", "'5.25'", SQL_VARCHAR, TypeCase::Text, "5.25"},
-            {"CHAR(5)", "'ab'", SQL_VARCHAR, TypeCase::Text, "ab"},
-            {"VARCHAR(255)", "'cd'", SQL_VARCHAR, TypeCase::Text, "cd"},
-            {"VARCHAR(256)", "'ef'", SQL_LONGVARCHAR, TypeCase::Skipped, nullptr},
-            {"TEXT", "'gh'", SQL_LONGVARCHAR, TypeCase::Skipped, nullptr},
-            {"DATE", "'2020-01-02'", SQL_TYPE_DATE, TypeCase::Skipped, nullptr},
-            {"TIME", "'10:11:12'", SQL_TYPE_TIME, TypeCase::Skipped, nullptr},
-            {"TIMESTAMP", "'2020-01-02 10:11:12'", SQL_TYPE_TIMESTAMP, TypeCase::Skipped, nullptr},
-            {"BLOB", "x'00ff'", SQL_BINARY, TypeCase::Skipped, nullptr},
-            {"BOOLEAN", "1", SQL_BIT, TypeCase::Skipped, nullptr},
-        });
-}
-
-TEST(ODBCResultSet, TypeTableOverPostgreSQL) {
-    // PostgreSQL's driver reports its own type mapping: REAL, DOUBLE PRECISION and NUMERIC
-    // cannot be read through this result set at all; booleans arrive as text.
-    checkTypeTable(
-        nvx4::test::kPostgreSQL, "nvx4_pg", "nvx4", "nvx4-secret",
-        {
-            {"INTEGER", "-42", SQL_INTEGER, TypeCase::Integer, "-42"},
-            {"SMALLINT", "7", SQL_SMALLINT, TypeCase::Integer, "7"},
-            {"BIGINT", "5000000000", SQL_BIGINT, TypeCase::Skipped, nullptr},
-            {"REAL", "1.25", SQL_REAL, TypeCase::Refused, "unsupport type[SQL_REAL]"},
-            {"DOUBLE PRECISION", "2.5", SQL_FLOAT, TypeCase::Refused, "unsupport type[SQL_FLOAT]"},
-            {"NUMERIC(10,2)", "4.5", SQL_NUMERIC, TypeCase::Refused, "unsupport type[SQL_NUMERIC]"},
-            {"DECIMAL(10,2)", "5.25", SQL_NUMERIC, TypeCase::Refused,
-             "unsupport type[SQL_NUMERIC]"},
-            {"CHAR(5)", "'ab'", SQL_CHAR, TypeCase::Text, "ab   "},
-            {"VARCHAR(20)", "'cd'", SQL_VARCHAR, TypeCase::Text, "cd"},
-            {"TEXT", "'gh'", SQL_LONGVARCHAR, TypeCase::Skipped, nullptr},
-            {"DATE", "'2020-01-02'", SQL_TYPE_DATE, TypeCase::Skipped, nullptr},
-            {"TIME", "'10:11:12'", SQL_TYPE_TIME, TypeCase::Skipped, nullptr},
-            {"TIMESTAMP", "'2020-01-02 10:11:12'", SQL_TYPE_TIMESTAMP, TypeCase::Skipped, nullptr},
-            {"BOOLEAN", "TRUE", SQL_VARCHAR, TypeCase::Text, "1"},
-            {"BYTEA", "'\\x00ff'", SQL_LONGVARBINARY, TypeCase::Skipped, nullptr},
-            {"UUID", "'a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11'", SQL_GUID, TypeCase::Skipped,
-             nullptr},
-        });
-}
-
-class ODBCResultSetTest : public ::testing::TestWithParam<DataSource> {};
-
-NVX4_ODBC_SOURCES_SUITE(ODBCResultSetTest);
-
 // Names are matched exactly as the data source reports them; PostgreSQL folds unquoted names to
 // lower case, SQLite keeps them as written.
 TEST_P(ODBCResultSetTest, ColumnsAreFoundByTheirReportedNameOnly) {
-    const bool sqlite = GetParam().url == std::string(nvx4::test::kSQLite.url);
     auto connection = connect(GetParam().url);
     auto statement = statementOf(*connection);
     auto rows = query(*statement, "SELECT 1 AS Mixed, 2 AS \"Quoted\"");
     ASSERT_TRUE(rows->next());
-    const std::string reported = sqlite ? "Mixed" : "mixed";
-    const std::string other = sqlite ? "mixed" : "Mixed";
+    const std::string reported = onSQLite() ? "Mixed" : "mixed";
+    const std::string other = onSQLite() ? "mixed" : "Mixed";
     EXPECT_EQ(rows->getInt(reported), 1);
     EXPECT_EQ(rows->getInt("Quoted"), 2);
     EXPECT_CDBC_THROW(rows->getInt(other), kFieldNotFound, "field not found[" + other + "]");
     EXPECT_CDBC_THROW(rows->getInt("quoted"), kFieldNotFound, "field not found[quoted]");
-    EXPECT_CDBC_THROW(rows->haveNext(), 0x22000FFA, "no support function[DBResultSet::haveNext()]");
 }
 
 // The later of two columns of one name wins; the earlier stays bound and is written by every
@@ -234,7 +167,7 @@ TEST_P(ODBCResultSetTest, FieldNamesAreTheBoundColumnsInByteOrder) {
 // SQLite keeps text longer than a column's declared size; the bound buffer of size + 1 then
 // receives the first `size` characters, and the fetch still counts as a row.
 TEST(ODBCResultSet, TextLongerThanTheColumnArrivesTruncated) {
-    auto connection = connect(nvx4::test::kSQLite.url);
+    auto connection = connect(kSQLite.url);
     ScopedTable table(*connection, "v VARCHAR(5)");
     execute(*connection, {"INSERT INTO " + table.name() + " VALUES ('abcdefgh')"});
     auto statement = statementOf(*connection);
@@ -248,7 +181,7 @@ TEST(ODBCResultSet, TextLongerThanTheColumnArrivesTruncated) {
 
 // A text without result columns still opens a result set, with nothing bound.
 TEST(ODBCResultSet, TextWithoutColumnsHasNoFields) {
-    auto connection = connect(nvx4::test::kSQLite.url);
+    auto connection = connect(kSQLite.url);
     ScopedTable table(*connection, "n INTEGER");
     auto statement = statementOf(*connection);
     auto rows = query(*statement, "INSERT INTO " + table.name() + " VALUES (1)");
@@ -257,3 +190,4 @@ TEST(ODBCResultSet, TextWithoutColumnsHasNoFields) {
 }
 
 }  // namespace
+}  // namespace nvx4::test
