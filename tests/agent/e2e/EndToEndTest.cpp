@@ -118,10 +118,15 @@ class EndToEndTest : public ::testing::Test {
         waitUntilServed();
     }
 
-    // The first cell of table 1002 answers once the subagent has registered.
+    // Served once the first cell of table 1002 answers and the last table is registered too
+    // (after snmpd restarts, the subagent registers its tables again one by one, in order).
     void waitUntilServed() {
         for (int attempt = 0; attempt < 100; ++attempt) {
-            if (run("snmpget", tableOid(1002) + ".1.2.1").at(0).type == "STRING") return;
+            const std::vector<Varbind> answers =
+                run("snmpget", tableOid(1002) + ".1.2.1 " + tableOid(1045) + ".1.2.1");
+            if (answers.at(0).type == "STRING" &&
+                answers.at(1).type.rfind("No Such Object", 0) == std::string::npos)
+                return;
             ASSERT_TRUE(subagent_->running()) << log();
             std::this_thread::sleep_for(std::chrono::milliseconds(200));
         }
