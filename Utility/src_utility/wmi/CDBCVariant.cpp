@@ -426,14 +426,13 @@ int CDBCVariant::asResultArray(WMIResult* results, unsigned capacity) const {
     return readArray(capacity, [&](const void* data, unsigned count) {
         for (unsigned i = 0; i < count; ++i) {
             IUnknown* element = static_cast<IUnknown* const*>(data)[i];
-            IWbemClassObject* object = nullptr;
+            ComRef<IWbemClassObject> object;
             if (element != nullptr) {
-                const HRESULT result = element->QueryInterface(IID_IWbemClassObject,
-                                                               reinterpret_cast<void**>(&object));
+                const HRESULT result =
+                    element->QueryInterface(IID_IWbemClassObject, object.putVoid());
                 if (FAILED(result)) throw WMIException(__FILE__, __LINE__, result);
             }
-            results[i].set(object);
-            if (object != nullptr) object->Release();
+            results[i].adopt(object.detach());
         }
     });
 }

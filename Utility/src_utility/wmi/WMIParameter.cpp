@@ -1,6 +1,7 @@
 #include "WMIParameter.h"
 
 #include "ErrorCodes.h"
+#include "BstrHolder.h"
 #include "WMIException.h"
 #include "WMIText.h"
 
@@ -37,15 +38,8 @@ WMIParameter::WMIParameter(IWbemClassObject* classObject) {
     if (classObject == nullptr)
         throw WMIException(__FILE__, __LINE__, CDBC_INVALID_PARAMETER,
                            "using null init WMIParameter");
-    const HRESULT result = classObject->SpawnInstance(0, &instance);
-    if (result != S_OK) {
-        if (instance != nullptr) instance->Release();
-        throw WMIException(__FILE__, __LINE__, result);
-    }
-}
-
-WMIParameter::~WMIParameter() {
-    if (instance != nullptr) instance->Release();
+    const HRESULT result = classObject->SpawnInstance(0, instance.put());
+    if (result != S_OK) throw WMIException(__FILE__, __LINE__, result);
 }
 
 void WMIParameter::put(const std::string& name, VARIANT& value) {

@@ -4,36 +4,27 @@
 
 #include "ErrorCodes.h"
 #include "WMIException.h"
+#include "BstrHolder.h"
 #include "WMIText.h"
 
 WMIResult::WMIResult(IWbemClassObject* object) { set(object); }
 
-WMIResult::WMIResult(const WMIResult& other) { set(other.object); }
+WMIResult::WMIResult(const WMIResult& other) { set(other.getObject()); }
 
 WMIResult& WMIResult::operator=(const WMIResult& other) {
-    set(other.object);
+    set(other.getObject());
     return *this;
 }
 
-WMIResult::~WMIResult() {
-    if (object != nullptr) object->Release();
-}
-
+// The new reference is taken before the old one goes, so holding the same object again is safe.
 void WMIResult::set(IWbemClassObject* newObject) {
-    if (newObject == object) return;
-    if (newObject != nullptr) newObject->AddRef();
-    if (object != nullptr) object->Release();
-    object = newObject;
+    object = ComRef<IWbemClassObject>::share(newObject);
 }
 
-void WMIResult::adopt(IWbemClassObject* newObject) {
-    IWbemClassObject* old = object;
-    object = newObject;
-    if (old != nullptr) old->Release();
-}
+void WMIResult::adopt(IWbemClassObject* newObject) { object.reset(newObject); }
 
 std::vector<std::string> WMIResult::getPropertyNames() const {
-    if (object == nullptr)
+    if (empty())
         throw WMIException(__FILE__, __LINE__, CDBC_INVALID_PARAMETER, "using null init WMIResult");
     SAFEARRAY* names = nullptr;
     const HRESULT result = object->GetNames(nullptr, WBEM_FLAG_NONSYSTEM_ONLY, nullptr, &names);
@@ -60,14 +51,14 @@ std::vector<std::string> WMIResult::getPropertyNames() const {
 }
 
 VARIANT WMIResult::get(const std::string& name) const {
-    if (object == nullptr)
+    if (empty())
         throw WMIException(__FILE__, __LINE__, CDBC_INVALID_PARAMETER, "using null init WMIResult");
     const BstrHolder property(name);
     return get(property.get());
 }
 
 VARIANT WMIResult::get(const wchar_t* name) const {
-    if (object == nullptr)
+    if (empty())
         throw WMIException(__FILE__, __LINE__, CDBC_INVALID_PARAMETER, "using null init WMIResult");
     VARIANT value;
     VariantInit(&value);

@@ -27,7 +27,7 @@
 #include "WMIResult.h"
 #include "WMIResultSet.h"
 #include "WMISecurity.h"
-#include "WMIText.h"
+#include "BstrHolder.h"
 #include "nvx4/platform/NameService.h"
 #include "nvx4/platform/ProxyBlanketLog.h"
 #include "nvx4/platform/ThreadTokens.h"
