@@ -42,15 +42,11 @@ WMIParameter::WMIParameter(IWbemClassObject* classObject) {
     if (result != S_OK) throw WMIException(__FILE__, __LINE__, result);
 }
 
+// Nothing between receiving the value and clearing it can raise: a name that cannot be
+// converted is reported after the value is cleared.
 void WMIParameter::put(const std::string& name, VARIANT& value) {
-    HRESULT result = S_OK;
-    try {
-        const BstrHolder property(name);
-        result = instance->Put(property.get(), 0, &value, 0);
-    } catch (...) {
-        VariantClear(&value);
-        throw;
-    }
+    const BstrHolder property(toBstr(name));
+    const HRESULT result = property ? instance->Put(property.get(), 0, &value, 0) : E_OUTOFMEMORY;
     VariantClear(&value);
     if (result != S_OK) throw WMIException(__FILE__, __LINE__, result);
 }
