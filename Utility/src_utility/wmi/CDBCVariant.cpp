@@ -12,6 +12,7 @@
 
 #include "CDBC_Exception.h"
 #include "ErrorCodes.h"
+#include "SafeArrayAccess.h"
 #include "WMIException.h"
 #include "WMIResult.h"
 #include "WMIText.h"
@@ -259,16 +260,9 @@ template <typename Reader>
 int CDBCVariant::readArray(unsigned capacity, Reader reader) const {
     const unsigned count = elementCount(capacity);
     if (count == 0) return 0;
-    void* data = nullptr;
-    const HRESULT result = SafeArrayAccessData(value.parray, &data);
-    if (FAILED(result)) throw WMIException(__FILE__, __LINE__, result);
-    try {
-        reader(data, count);
-    } catch (...) {
-        SafeArrayUnaccessData(value.parray);
-        throw;
-    }
-    SafeArrayUnaccessData(value.parray);
+    const SafeArrayAccess access(value.parray);
+    if (FAILED(access.result())) throw WMIException(__FILE__, __LINE__, access.result());
+    reader(access.data(), count);
     return static_cast<int>(count);
 }
 

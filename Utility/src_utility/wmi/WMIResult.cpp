@@ -1,8 +1,10 @@
 #include "WMIResult.h"
 
+#include <memory>
 #include <ostream>
 
 #include "ErrorCodes.h"
+#include "SafeArrayAccess.h"
 #include "WMIException.h"
 #include "BstrHolder.h"
 #include "WMIText.h"
@@ -29,24 +31,18 @@ std::vector<std::string> WMIResult::getPropertyNames() const {
     SAFEARRAY* names = nullptr;
     const HRESULT result = object->GetNames(nullptr, WBEM_FLAG_NONSYSTEM_ONLY, nullptr, &names);
     if (result != S_OK) throw WMIException(__FILE__, __LINE__, result);
+    // Declared first, destroyed last: the access is given back before the array goes.
+    const std::unique_ptr<SAFEARRAY, decltype(&SafeArrayDestroy)> owner(names, &SafeArrayDestroy);
     std::vector<std::string> list;
     LONG lower = 0;
     LONG upper = -1;
-    BSTR* items = nullptr;
-    if (names != nullptr && SUCCEEDED(SafeArrayGetLBound(names, 1, &lower)) &&
-        SUCCEEDED(SafeArrayGetUBound(names, 1, &upper)) && upper >= lower &&
-        SUCCEEDED(SafeArrayAccessData(names, reinterpret_cast<void**>(&items)))) {
-        try {
-            for (LONG i = 0; i <= upper - lower; ++i) list.push_back(bstrToNarrow(items[i]));
-        } catch (...) {
-            // A locked array cannot be destroyed.
-            SafeArrayUnaccessData(names);
-            SafeArrayDestroy(names);
-            throw;
-        }
-        SafeArrayUnaccessData(names);
-    }
-    SafeArrayDestroy(names);
+    if (names == nullptr || FAILED(SafeArrayGetLBound(names, 1, &lower)) ||
+        FAILED(SafeArrayGetUBound(names, 1, &upper)) || upper < lower)
+        return list;
+    const SafeArrayAccess access(names);
+    if (FAILED(access.result())) return list;
+    const BSTR* items = static_cast<const BSTR*>(access.data());
+    for (LONG i = 0; i <= upper - lower; ++i) list.push_back(bstrToNarrow(items[i]));
     return list;
 }
 
