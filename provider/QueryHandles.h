@@ -1,7 +1,10 @@
 // The connection, statement and result set of one enumeration. Whatever way the enumeration
-// ends, each is deleted exactly once: result set, then statement, then connection.
+// ends, each is deleted exactly once: result set, then statement, then connection (the reverse
+// of their order here).
 #ifndef NVX4_QUERY_HANDLES_H
 #define NVX4_QUERY_HANDLES_H
+
+#include <memory>
 
 #include "DBConnection.h"
 #include "DBResultSet.h"
@@ -11,23 +14,15 @@ namespace nvx4 {
 
 class QueryHandles {
   public:
-    QueryHandles() = default;
-    QueryHandles(const QueryHandles&) = delete;
-    QueryHandles& operator=(const QueryHandles&) = delete;
-    ~QueryHandles() { close(); }
-
     void close() {
-        delete resultSet;
-        resultSet = nullptr;
-        delete statement;
-        statement = nullptr;
-        delete connection;
-        connection = nullptr;
+        resultSet.reset();
+        statement.reset();
+        connection.reset();
     }
 
-    DBConnection* connection = nullptr;
-    DBStatement* statement = nullptr;
-    DBResultSet* resultSet = nullptr;
+    std::unique_ptr<DBConnection> connection;
+    std::unique_ptr<DBStatement> statement;
+    std::unique_ptr<DBResultSet> resultSet;
 };
 
 }  // namespace nvx4

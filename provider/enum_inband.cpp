@@ -13,11 +13,11 @@ std::string connectionUrl(const std::string& host) {
 
 void openQuery(const std::string& url, const std::string& className, QueryHandles& handles) {
     const DBUrl parsed(url);
-    handles.connection = DBDriver::getConnection(parsed);
+    handles.connection.reset(DBDriver::getConnection(parsed));
     // The driver answers with no connection when it cannot allocate one.
-    if (handles.connection == nullptr) throw std::bad_alloc();
-    handles.statement = handles.connection->createStatement();
-    handles.resultSet = handles.statement->executeQuery("select * from " + className);
+    if (!handles.connection) throw std::bad_alloc();
+    handles.statement.reset(handles.connection->createStatement());
+    handles.resultSet.reset(handles.statement->executeQuery("select * from " + className));
 }
 
 }  // namespace nvx4

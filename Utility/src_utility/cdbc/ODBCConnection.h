@@ -7,6 +7,7 @@
 #include <sql.h>
 
 #include "DBConnection.h"
+#include "ODBCHandle.h"
 
 class DBUrl;
 
@@ -14,7 +15,7 @@ class ODBCConnection : public DBConnection {
   public:
     // Opens an environment and connects. Raises 0x22000FF8 "can not init env" when no environment
     // can be had, otherwise the failing handle's native error and message; whatever was
-    // allocated by then is released first.
+    // allocated by then is released.
     explicit ODBCConnection(const DBUrl& url);
     ODBCConnection(const ODBCConnection&) = delete;
     ODBCConnection& operator=(const ODBCConnection&) = delete;
@@ -34,10 +35,10 @@ class ODBCConnection : public DBConnection {
   private:
     void open(const DBUrl& url);
     void endTransaction(SQLSMALLINT completion);
-    void freeHandles();
 
-    SQLHENV henv = SQL_NULL_HENV;
-    SQLHDBC hdbc = SQL_NULL_HDBC;
+    // The connection handle is freed before the environment it was allocated in.
+    ODBCEnvironmentHandle henv;
+    ODBCConnectionHandle hdbc;
     bool autoCommit = true;
 };
 

@@ -2,6 +2,8 @@
 
 #include <sqlext.h>
 
+#include <utility>
+
 #include "DBDouble.h"
 #include "DBInteger.h"
 #include "DBString.h"
@@ -35,22 +37,17 @@ const char* refusedTypeName(SQLSMALLINT dataType) {
 
 }  // namespace
 
-ODBCResultSet::ODBCResultSet(SQLHSTMT hstmt) : hstmt(hstmt) {
-    if (hstmt == SQL_NULL_HSTMT)
+// When binding fails, the handle goes before the value objects bound to it.
+ODBCResultSet::ODBCResultSet(ODBCStatementHandle&& statement) : hstmt(std::move(statement)) {
+    if (!hstmt)
         throw CDBC_Exception(__FILE__, __LINE__, CDBC_INVALID_PARAMETER,
                              "using null init ODBCResultSet");
-    try {
-        bindColumns();
-    } catch (...) {
-        // The value objects go with this object; the handle, which stays, must not point at them.
-        SQLFreeStmt(hstmt, SQL_UNBIND);
-        throw;
-    }
+    bindColumns();
 }
 
 void ODBCResultSet::bindColumns() {
     SQLSMALLINT count = 0;
-    checkStatement(SQLNumResultCols(hstmt, &count), __LINE__);
+    checkStatement(SQLNumResultCols(hstmt.get(), &count), __LINE__);
     for (SQLSMALLINT column = 1; column <= count; ++column)
         bindColumn(static_cast<SQLUSMALLINT>(column));
 }
@@ -62,8 +59,8 @@ void ODBCResultSet::bindColumn(SQLUSMALLINT column) {
     SQLULEN columnSize = 0;
     SQLSMALLINT decimalDigits = 0;
     SQLSMALLINT nullable = 0;
-    checkStatement(SQLDescribeCol(hstmt, column, name, kColumnNameSize, &nameLength, &dataType,
-                                  &columnSize, &decimalDigits, &nullable),
+    checkStatement(SQLDescribeCol(hstmt.get(), column, name, kColumnNameSize, &nameLength,
+                                  &dataType, &columnSize, &decimalDigits, &nullable),
                    __LINE__);
     const std::string columnName(reinterpret_cast<const char*>(name));
     switch (dataType) {
@@ -87,7 +84,7 @@ void ODBCResultSet::bindText(const std::string& name, SQLUSMALLINT column, SQLUL
     auto value = std::make_unique<DBString>(static_cast<int>(capacity));
     DBString& text = *value;
     keep(name, std::move(value));
-    checkStatement(SQLBindCol(hstmt, column, SQL_C_CHAR, text.buffer(),
+    checkStatement(SQLBindCol(hstmt.get(), column, SQL_C_CHAR, text.buffer(),
                               static_cast<SQLLEN>(capacity), &text.indicator),
                    __LINE__);
 }
@@ -96,7 +93,7 @@ void ODBCResultSet::bindInteger(const std::string& name, SQLUSMALLINT column) {
     auto value = std::make_unique<DBInteger>();
     DBInteger& integer = *value;
     keep(name, std::move(value));
-    checkStatement(SQLBindCol(hstmt, column, SQL_C_LONG, integer.buffer(), sizeof(SQLINTEGER),
+    checkStatement(SQLBindCol(hstmt.get(), column, SQL_C_LONG, integer.buffer(), sizeof(SQLINTEGER),
                               &integer.indicator),
                    __LINE__);
 }
@@ -105,9 +102,9 @@ void ODBCResultSet::bindDouble(const std::string& name, SQLUSMALLINT column) {
     auto value = std::make_unique<DBDouble>();
     DBDouble& real = *value;
     keep(name, std::move(value));
-    checkStatement(
-        SQLBindCol(hstmt, column, SQL_C_DOUBLE, real.buffer(), sizeof(SQLDOUBLE), &real.indicator),
-        __LINE__);
+    checkStatement(SQLBindCol(hstmt.get(), column, SQL_C_DOUBLE, real.buffer(), sizeof(SQLDOUBLE),
+                              &real.indicator),
+                   __LINE__);
 }
 
 void ODBCResultSet::keep(const std::string& name, std::unique_ptr<DBType> value) {
@@ -118,14 +115,14 @@ void ODBCResultSet::keep(const std::string& name, std::unique_ptr<DBType> value)
 
 void ODBCResultSet::checkStatement(SQLRETURN result, int line) const {
     if (!SQL_SUCCEEDED(result))
-        throw ODBCDiagnostic(SQL_HANDLE_STMT, hstmt).toException(__FILE__, line);
+        throw ODBCDiagnostic(SQL_HANDLE_STMT, hstmt.get()).toException(__FILE__, line);
 }
 
 bool ODBCResultSet::next() {
-    const SQLRETURN result = SQLFetch(hstmt);
+    const SQLRETURN result = SQLFetch(hstmt.get());
     if (SQL_SUCCEEDED(result)) return true;
     if (result == SQL_NO_DATA) return false;
-    throw ODBCDiagnostic(SQL_HANDLE_STMT, hstmt).toException(__FILE__, __LINE__);
+    throw ODBCDiagnostic(SQL_HANDLE_STMT, hstmt.get()).toException(__FILE__, __LINE__);
 }
 
 DBType& ODBCResultSet::field(const std::string& name) {
@@ -146,7 +143,4 @@ double ODBCResultSet::getDouble(const std::string& name) { return field(name).ge
 
 int ODBCResultSet::getInt(const std::string& name) { return field(name).getInt(); }
 
-ODBCResultSet::~ODBCResultSet() {
-    SQLCloseCursor(hstmt);
-    SQLFreeHandle(SQL_HANDLE_STMT, hstmt);
-}
+ODBCResultSet::~ODBCResultSet() { SQLCloseCursor(hstmt.get()); }

@@ -11,14 +11,15 @@
 #include <vector>
 
 #include "DBResultSet.h"
+#include "ODBCHandle.h"
 
 class ODBCResultSet : public DBResultSet {
   public:
-    // Takes over `hstmt`, on which a query has just run, and binds its columns: CHAR and VARCHAR
-    // as text, INTEGER and SMALLINT as integers, DOUBLE as double. UNKNOWN, NUMERIC, DECIMAL,
-    // FLOAT, REAL and DATETIME raise 0x22000FFB "unsupport type[...]"; every other type is left
-    // out. When construction raises, the handle stays the caller's, with no column bound.
-    explicit ODBCResultSet(SQLHSTMT hstmt);
+    // Takes over `hstmt`, on which a query has just run, also when construction fails, and binds
+    // its columns: CHAR and VARCHAR as text, INTEGER and SMALLINT as integers, DOUBLE as double.
+    // UNKNOWN, NUMERIC, DECIMAL, FLOAT, REAL and DATETIME raise 0x22000FFB "unsupport type[...]";
+    // every other type is left out.
+    explicit ODBCResultSet(ODBCStatementHandle&& hstmt);
 
     bool next() override;
     // Columns are found by their exact name as reported; an unknown one raises 0x22000FF9.
@@ -43,10 +44,11 @@ class ODBCResultSet : public DBResultSet {
     void checkStatement(SQLRETURN result, int line) const;
     DBType& field(const std::string& name);
 
-    SQLHSTMT hstmt;
     // Value objects displaced from `fields` by a later column of the same name. They stay bound
-    // to their columns, so they must live until the handle is freed.
+    // to their columns, so they must live until the handle is freed: the handle, declared after
+    // them, goes first.
     std::vector<std::unique_ptr<DBType>> displaced;
+    ODBCStatementHandle hstmt;
 };
 
 #endif

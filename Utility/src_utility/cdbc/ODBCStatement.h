@@ -7,6 +7,7 @@
 #include <sql.h>
 
 #include "DBStatement.h"
+#include "ODBCHandle.h"
 
 class ODBCStatement : public DBStatement {
   public:
@@ -20,10 +21,9 @@ class ODBCStatement : public DBStatement {
     DBResultSet* executeQuery(const std::string& sql) override;
     // SQL_SUCCESS (0), or SQL_NO_DATA (100) when nothing was touched; anything else raises.
     int executeUpdate(const std::string& sql) override;
-    ~ODBCStatement() override;
 
   private:
-    SQLHSTMT hstmt = SQL_NULL_HSTMT;  // used by executeUpdate only
+    ODBCStatementHandle hstmt;  // used by executeUpdate only
     SQLHDBC hdbc;
 };
 

@@ -12,6 +12,7 @@
 
 #include "CDBC_Exception.h"
 #include "ErrorCodes.h"
+#include "SafeArrayAccess.h"
 #include "WMIException.h"
 #include "WMIResult.h"
 #include "WMIText.h"
@@ -259,16 +260,9 @@ template <typename Reader>
 int CDBCVariant::readArray(unsigned capacity, Reader reader) const {
     const unsigned count = elementCount(capacity);
     if (count == 0) return 0;
-    void* data = nullptr;
-    const HRESULT result = SafeArrayAccessData(value.parray, &data);
-    if (FAILED(result)) throw WMIException(__FILE__, __LINE__, result);
-    try {
-        reader(data, count);
-    } catch (...) {
-        SafeArrayUnaccessData(value.parray);
-        throw;
-    }
-    SafeArrayUnaccessData(value.parray);
+    const SafeArrayAccess access(value.parray);
+    if (FAILED(access.result())) throw WMIException(__FILE__, __LINE__, access.result());
+    reader(access.data(), count);
     return static_cast<int>(count);
 }
 
@@ -426,14 +420,13 @@ int CDBCVariant::asResultArray(WMIResult* results, unsigned capacity) const {
     return readArray(capacity, [&](const void* data, unsigned count) {
         for (unsigned i = 0; i < count; ++i) {
             IUnknown* element = static_cast<IUnknown* const*>(data)[i];
-            IWbemClassObject* object = nullptr;
+            ComRef<IWbemClassObject> object;
             if (element != nullptr) {
-                const HRESULT result = element->QueryInterface(IID_IWbemClassObject,
-                                                               reinterpret_cast<void**>(&object));
+                const HRESULT result =
+                    element->QueryInterface(IID_IWbemClassObject, object.putVoid());
                 if (FAILED(result)) throw WMIException(__FILE__, __LINE__, result);
             }
-            results[i].set(object);
-            if (object != nullptr) object->Release();
+            results[i].adopt(object.detach());
         }
     });
 }

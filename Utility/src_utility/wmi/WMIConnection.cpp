@@ -8,84 +8,53 @@
 #include "WMIParameter.h"
 #include "WMIResult.h"
 #include "WMIStatement.h"
-#include "WMIText.h"
 #include "miscellanea.h"
 
 namespace {
 
-BSTR newBstr(const std::string& text) {
-    BSTR value = toBstr(text);
-    if (value == nullptr) throw WMIException(__FILE__, __LINE__, E_OUTOFMEMORY);
-    return value;
-}
-
-void replace(BSTR& target, BSTR value) {
-    SysFreeString(target);
-    target = value;
-}
-
 // The formatter is never handed a null string.
-const wchar_t* orEmpty(BSTR text) { return text == nullptr ? L"" : text; }
+const wchar_t* orEmpty(const BstrHolder& text) { return text ? text.get() : L""; }
 
 }  // namespace
 
+// A failed constructor runs no destructor of its own, but its members' and locals' run: whatever
+// was taken by then is given back by them.
 WMIConnection::WMIConnection(const DBUrl& url) {
-    IWbemLocator* locator = nullptr;
+    ComRef<IWbemLocator> locator;
     const HRESULT created = CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
-                                             IID_IWbemLocator, reinterpret_cast<void**>(&locator));
-    if (created != S_OK) {
-        if (locator != nullptr) locator->Release();
-        throw WMIException(__FILE__, __LINE__, created);
-    }
-    // A failed constructor runs no destructor, so it gives back what it took itself.
-    try {
-        connect(locator, url);
-    } catch (...) {
-        locator->Release();
-        release();
-        throw;
-    }
-    locator->Release();
+                                             IID_IWbemLocator, locator.putVoid());
+    if (created != S_OK) throw WMIException(__FILE__, __LINE__, created);
+    connect(locator.get(), url);
 }
 
 void WMIConnection::connect(IWbemLocator* locator, const DBUrl& url) {
     const std::string host = url.getDatabaseName();
-    path = newBstr("\\\\" + host + "\\" + url.getProperty("namespace"));
+    path = BstrHolder("\\\\" + host + "\\" + url.getProperty("namespace"));
     fileTrace(4, __FILE__, __LINE__, "wmi connect ns[%ws] user[%ws] pwd[%ws]", orEmpty(path),
               orEmpty(user), orEmpty(password));
 
     if (isLocalHost(host)) {
         // The local machine is reached with the caller's own credentials.
-        const HRESULT result =
-            locator->ConnectServer(path, nullptr, nullptr, nullptr, 0, nullptr, nullptr, &services);
+        const HRESULT result = locator->ConnectServer(path.get(), nullptr, nullptr, nullptr, 0,
+                                                      nullptr, nullptr, services.put());
         if (result != S_OK) throw WMIException(__FILE__, __LINE__, result);
-        replace(user, newBstr(""));
-        replace(password, newBstr(""));
-        security.setCredentials(user, password);
+        user = BstrHolder("");
+        password = BstrHolder("");
+        security.setCredentials(user.get(), password.get());
         return;
     }
-    replace(user, newBstr(url.getProperty("user")));
-    replace(password, newBstr(url.getProperty("password")));
-    const HRESULT result =
-        locator->ConnectServer(path, user, password, nullptr, 0, nullptr, nullptr, &services);
+    user = BstrHolder(url.getProperty("user"));
+    password = BstrHolder(url.getProperty("password"));
+    const HRESULT result = locator->ConnectServer(path.get(), user.get(), password.get(), nullptr,
+                                                  0, nullptr, nullptr, services.put());
     if (result != S_OK) throw WMIException(__FILE__, __LINE__, result);
-    security.setCredentials(user, password);
-    security.setProxyBlanket(services);
+    security.setCredentials(user.get(), password.get());
+    security.setProxyBlanket(services.get());
 }
-
-void WMIConnection::release() {
-    if (services != nullptr) services->Release();
-    services = nullptr;
-    replace(password, nullptr);
-    replace(user, nullptr);
-    replace(path, nullptr);
-}
-
-WMIConnection::~WMIConnection() { release(); }
 
 DBStatement* WMIConnection::createStatement() {
-    security.setProxyBlanket(services);
-    return new WMIStatement(services, security);
+    security.setProxyBlanket(services.get());
+    return new WMIStatement(services.get(), security);
 }
 
 void WMIConnection::setAutoCommit(bool) {}
@@ -97,7 +66,7 @@ void WMIConnection::commit() {}
 void WMIConnection::rollback() {}
 
 WMIObject* WMIConnection::getObject(const std::string& className) {
-    return new WMIObject(className, services, security);
+    return new WMIObject(className, services.get(), security);
 }
 
 void WMIConnection::putInstance(const WMIParameter& instance) {

@@ -9,6 +9,8 @@
 
 #include <string>
 
+#include "BstrHolder.h"
+#include "ComRef.h"
 #include "DBConnection.h"
 #include "WMISecurity.h"
 
@@ -32,7 +34,7 @@ class WMIConnection : public DBConnection {
     bool getAutoCommit() override;
     void commit() override;
     void rollback() override;
-    ~WMIConnection() override;
+    ~WMIConnection() override = default;
 
     // A new wrapper of the named class for calling its methods; it must not outlive this
     // connection.
@@ -46,12 +48,11 @@ class WMIConnection : public DBConnection {
   private:
     void connect(IWbemLocator* locator, const DBUrl& url);
     void putInstance(IWbemClassObject* instance);
-    void release();
 
-    IWbemServices* services = nullptr;
-    BSTR path = nullptr;
-    BSTR user = nullptr;
-    BSTR password = nullptr;
+    ComRef<IWbemServices> services;
+    BstrHolder path;
+    BstrHolder user;
+    BstrHolder password;
     WMISecurity security;
 };
 

@@ -1,26 +1,19 @@
 #include "WMIObject.h"
 
+#include <utility>
+
 #include "ErrorCodes.h"
 #include "WMIException.h"
 #include "WMIParameter.h"
 #include "WMIResult.h"
-#include "WMIText.h"
 
 namespace {
 
-// Wraps an object reference that a WMI call handed over: the holder takes its own reference and
-// the handed one is released, also when the holder cannot be made.
+// Wraps an object reference that a WMI call handed over: the holder takes what it needs of its
+// own, and the handed reference goes when this returns or raises.
 template <class Holder>
-Holder* adopt(IWbemClassObject* object) {
-    Holder* holder = nullptr;
-    try {
-        holder = new Holder(object);
-    } catch (...) {
-        if (object != nullptr) object->Release();
-        throw;
-    }
-    object->Release();
-    return holder;
+Holder* wrap(ComRef<IWbemClassObject> object) {
+    return new Holder(object.get());
 }
 
 }  // namespace
@@ -29,19 +22,10 @@ WMIObject::WMIObject(const std::string& name, IWbemServices* services, const WMI
     : services(services), security(security) {
     if (services == nullptr)
         throw WMIException(__FILE__, __LINE__, CDBC_INVALID_PARAMETER, "using null init WMIObject");
-    className = toBstr(name);
-    if (className == nullptr) throw WMIException(__FILE__, __LINE__, E_OUTOFMEMORY);
-    const HRESULT result = services->GetObject(className, 0, nullptr, &classObject, nullptr);
-    if (result != S_OK) {
-        if (classObject != nullptr) classObject->Release();
-        SysFreeString(className);
-        throw WMIException(__FILE__, __LINE__, result);
-    }
-}
-
-WMIObject::~WMIObject() {
-    if (classObject != nullptr) classObject->Release();
-    SysFreeString(className);
+    className = BstrHolder(name);
+    const HRESULT result =
+        services->GetObject(className.get(), 0, nullptr, classObject.put(), nullptr);
+    if (result != S_OK) throw WMIException(__FILE__, __LINE__, result);
 }
 
 WMIResult* WMIObject::execMethod(const char* methodName, WMIParameter* in) {
@@ -51,31 +35,25 @@ WMIResult* WMIObject::execMethod(const char* methodName, WMIParameter* in) {
 WMIResult* WMIObject::execMethod(const std::string& methodName, WMIParameter* in) {
     security.setProxyBlanket(services);
     const BstrHolder method(methodName);
-    IWbemClassObject* out = nullptr;
+    ComRef<IWbemClassObject> out;
     const HRESULT result =
-        services->ExecMethod(className, method.get(), 0, nullptr,
-                             in == nullptr ? nullptr : in->getInstance(), &out, nullptr);
-    if (result != S_OK) {
-        if (out != nullptr) out->Release();
-        throw WMIException(__FILE__, __LINE__, result);
-    }
-    return out == nullptr ? nullptr : adopt<WMIResult>(out);
+        services->ExecMethod(className.get(), method.get(), 0, nullptr,
+                             in == nullptr ? nullptr : in->getInstance(), out.put(), nullptr);
+    if (result != S_OK) throw WMIException(__FILE__, __LINE__, result);
+    return out ? wrap<WMIResult>(std::move(out)) : nullptr;
 }
 
 WMIParameter* WMIObject::getInParameters(const std::string& methodName) {
     const BstrHolder method(methodName);
-    IWbemClassObject* signature = nullptr;
-    const HRESULT result = classObject->GetMethod(method.get(), 0, &signature, nullptr);
-    if (result != S_OK) {
-        if (signature != nullptr) signature->Release();
-        throw WMIException(__FILE__, __LINE__, result);
-    }
-    return signature == nullptr ? nullptr : adopt<WMIParameter>(signature);
+    ComRef<IWbemClassObject> signature;
+    const HRESULT result = classObject->GetMethod(method.get(), 0, signature.put(), nullptr);
+    if (result != S_OK) throw WMIException(__FILE__, __LINE__, result);
+    return signature ? wrap<WMIParameter>(std::move(signature)) : nullptr;
 }
 
 WMIParameter* WMIObject::createInstance() {
     // A failed spawn leaves a null object, which the parameter's constructor refuses.
-    IWbemClassObject* spawned = nullptr;
-    classObject->SpawnInstance(0, &spawned);
-    return adopt<WMIParameter>(spawned);
+    ComRef<IWbemClassObject> spawned;
+    classObject->SpawnInstance(0, spawned.put());
+    return wrap<WMIParameter>(std::move(spawned));
 }

@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "BstrHolder.h"
+#include "ComRef.h"
 #include "WMISecurity.h"
 
 class WMIParameter;
@@ -20,7 +22,7 @@ class WMIObject {
     WMIObject(const std::string& className, IWbemServices* services, const WMISecurity& security);
     WMIObject(const WMIObject&) = delete;
     WMIObject& operator=(const WMIObject&) = delete;
-    virtual ~WMIObject();
+    virtual ~WMIObject() = default;
 
     // Runs a method of the class with the given in-parameters (none when null). The result holds
     // the out-parameters, or is null when the method has none; the caller owns it.
@@ -32,12 +34,12 @@ class WMIObject {
     // A new instance of the class, to fill and store with WMIConnection::putInstance.
     WMIParameter* createInstance();
 
-    IWbemClassObject* getClassObject() const { return classObject; }
+    IWbemClassObject* getClassObject() const { return classObject.get(); }
 
   private:
-    IWbemClassObject* classObject = nullptr;
+    ComRef<IWbemClassObject> classObject;
     IWbemServices* services;
-    BSTR className = nullptr;
+    BstrHolder className;
     WMISecurity security;
 };
 

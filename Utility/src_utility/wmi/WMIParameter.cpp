@@ -1,6 +1,7 @@
 #include "WMIParameter.h"
 
 #include "ErrorCodes.h"
+#include "BstrHolder.h"
 #include "WMIException.h"
 #include "WMIText.h"
 
@@ -37,26 +38,15 @@ WMIParameter::WMIParameter(IWbemClassObject* classObject) {
     if (classObject == nullptr)
         throw WMIException(__FILE__, __LINE__, CDBC_INVALID_PARAMETER,
                            "using null init WMIParameter");
-    const HRESULT result = classObject->SpawnInstance(0, &instance);
-    if (result != S_OK) {
-        if (instance != nullptr) instance->Release();
-        throw WMIException(__FILE__, __LINE__, result);
-    }
+    const HRESULT result = classObject->SpawnInstance(0, instance.put());
+    if (result != S_OK) throw WMIException(__FILE__, __LINE__, result);
 }
 
-WMIParameter::~WMIParameter() {
-    if (instance != nullptr) instance->Release();
-}
-
+// Nothing between receiving the value and clearing it can raise: a name that cannot be
+// converted is reported after the value is cleared.
 void WMIParameter::put(const std::string& name, VARIANT& value) {
-    HRESULT result = S_OK;
-    try {
-        const BstrHolder property(name);
-        result = instance->Put(property.get(), 0, &value, 0);
-    } catch (...) {
-        VariantClear(&value);
-        throw;
-    }
+    const BstrHolder property(toBstr(name));
+    const HRESULT result = property ? instance->Put(property.get(), 0, &value, 0) : E_OUTOFMEMORY;
     VariantClear(&value);
     if (result != S_OK) throw WMIException(__FILE__, __LINE__, result);
 }

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string>
 
+#include "ComRef.h"
+
 class WMIParameter {
   public:
     // Spawns an instance of `classObject`. A null object raises WMIException 0x22000FF6
@@ -17,7 +19,7 @@ class WMIParameter {
     explicit WMIParameter(IWbemClassObject* classObject);
     WMIParameter(const WMIParameter&) = delete;
     WMIParameter& operator=(const WMIParameter&) = delete;
-    virtual ~WMIParameter();
+    virtual ~WMIParameter() = default;
 
     // Each setter stores the value under the property's declared type and raises WMIException
     // with the result of a refused store. Array setters given a null array store an empty one.
@@ -31,13 +33,13 @@ class WMIParameter {
     void setString(const std::string& name, const std::string& value);
     void setStringArray(const std::string& name, const std::string* values, int count);
 
-    IWbemClassObject* getInstance() const { return instance; }
+    IWbemClassObject* getInstance() const { return instance.get(); }
 
   private:
     // Stores the value and clears it, whatever happens.
     void put(const std::string& name, VARIANT& value);
 
-    IWbemClassObject* instance = nullptr;
+    ComRef<IWbemClassObject> instance;
 };
 
 #endif

@@ -11,12 +11,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "BstrHolder.h"
+
 class WMIPropertyNames {
   public:
     WMIPropertyNames() = default;
-    ~WMIPropertyNames();
-    WMIPropertyNames(const WMIPropertyNames&) = delete;
-    WMIPropertyNames& operator=(const WMIPropertyNames&) = delete;
 
     // The name converted from the ANSI code page, valid as long as this object. Raises
     // WMIException E_OUTOFMEMORY when it cannot be allocated.
@@ -25,7 +24,7 @@ class WMIPropertyNames {
   private:
     struct Entry {
         std::string name;
-        BSTR wide;
+        BstrHolder wide;
     };
 
     std::vector<Entry> entries_;

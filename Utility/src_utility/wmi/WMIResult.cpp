@@ -1,73 +1,60 @@
 #include "WMIResult.h"
 
+#include <memory>
 #include <ostream>
 
 #include "ErrorCodes.h"
+#include "SafeArrayAccess.h"
 #include "WMIException.h"
+#include "BstrHolder.h"
 #include "WMIText.h"
 
 WMIResult::WMIResult(IWbemClassObject* object) { set(object); }
 
-WMIResult::WMIResult(const WMIResult& other) { set(other.object); }
+WMIResult::WMIResult(const WMIResult& other) { set(other.getObject()); }
 
 WMIResult& WMIResult::operator=(const WMIResult& other) {
-    set(other.object);
+    set(other.getObject());
     return *this;
 }
 
-WMIResult::~WMIResult() {
-    if (object != nullptr) object->Release();
-}
-
+// The new reference is taken before the old one goes, so holding the same object again is safe.
 void WMIResult::set(IWbemClassObject* newObject) {
-    if (newObject == object) return;
-    if (newObject != nullptr) newObject->AddRef();
-    if (object != nullptr) object->Release();
-    object = newObject;
+    object = ComRef<IWbemClassObject>::share(newObject);
 }
 
-void WMIResult::adopt(IWbemClassObject* newObject) {
-    IWbemClassObject* old = object;
-    object = newObject;
-    if (old != nullptr) old->Release();
-}
+void WMIResult::adopt(IWbemClassObject* newObject) { object.reset(newObject); }
 
 std::vector<std::string> WMIResult::getPropertyNames() const {
-    if (object == nullptr)
+    if (empty())
         throw WMIException(__FILE__, __LINE__, CDBC_INVALID_PARAMETER, "using null init WMIResult");
     SAFEARRAY* names = nullptr;
     const HRESULT result = object->GetNames(nullptr, WBEM_FLAG_NONSYSTEM_ONLY, nullptr, &names);
     if (result != S_OK) throw WMIException(__FILE__, __LINE__, result);
+    // Declared first, destroyed last: the access is given back before the array goes.
+    const std::unique_ptr<SAFEARRAY, decltype(&SafeArrayDestroy)> owner(names, &SafeArrayDestroy);
     std::vector<std::string> list;
     LONG lower = 0;
     LONG upper = -1;
-    BSTR* items = nullptr;
-    if (names != nullptr && SUCCEEDED(SafeArrayGetLBound(names, 1, &lower)) &&
-        SUCCEEDED(SafeArrayGetUBound(names, 1, &upper)) && upper >= lower &&
-        SUCCEEDED(SafeArrayAccessData(names, reinterpret_cast<void**>(&items)))) {
-        try {
-            for (LONG i = 0; i <= upper - lower; ++i) list.push_back(bstrToNarrow(items[i]));
-        } catch (...) {
-            // A locked array cannot be destroyed.
-            SafeArrayUnaccessData(names);
-            SafeArrayDestroy(names);
-            throw;
-        }
-        SafeArrayUnaccessData(names);
-    }
-    SafeArrayDestroy(names);
+    if (names == nullptr || FAILED(SafeArrayGetLBound(names, 1, &lower)) ||
+        FAILED(SafeArrayGetUBound(names, 1, &upper)) || upper < lower)
+        return list;
+    const SafeArrayAccess access(names);
+    if (FAILED(access.result())) return list;
+    const BSTR* items = static_cast<const BSTR*>(access.data());
+    for (LONG i = 0; i <= upper - lower; ++i) list.push_back(bstrToNarrow(items[i]));
     return list;
 }
 
 VARIANT WMIResult::get(const std::string& name) const {
-    if (object == nullptr)
+    if (empty())
         throw WMIException(__FILE__, __LINE__, CDBC_INVALID_PARAMETER, "using null init WMIResult");
     const BstrHolder property(name);
     return get(property.get());
 }
 
 VARIANT WMIResult::get(const wchar_t* name) const {
-    if (object == nullptr)
+    if (empty())
         throw WMIException(__FILE__, __LINE__, CDBC_INVALID_PARAMETER, "using null init WMIResult");
     VARIANT value;
     VariantInit(&value);

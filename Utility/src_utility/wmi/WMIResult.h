@@ -13,22 +13,24 @@
 #include <vector>
 
 #include "CDBCVariant.h"
+#include "ComRef.h"
 
 class WMIResult {
   public:
     WMIResult() = default;
     // Takes a reference of its own to `object` (which may be null).
     explicit WMIResult(IWbemClassObject* object);
+    // A copy holds a reference of its own to the same object.
     WMIResult(const WMIResult& other);
     WMIResult& operator=(const WMIResult& other);
-    virtual ~WMIResult();
+    virtual ~WMIResult() = default;
 
     // Holds `object` (with a reference of its own) instead of the object held so far.
     void set(IWbemClassObject* object);
     // Holds `object` instead of the object held so far, taking over the caller's reference.
     void adopt(IWbemClassObject* object);
-    IWbemClassObject* getObject() const { return object; }
-    bool empty() const { return object == nullptr; }
+    IWbemClassObject* getObject() const { return object.get(); }
+    bool empty() const { return !object; }
 
     // The names of the object's properties, system properties left out, in the object's order.
     std::vector<std::string> getPropertyNames() const;
@@ -77,7 +79,7 @@ class WMIResult {
     int getResultArray(const std::string& name, WMIResult* results, unsigned capacity) const;
 
   private:
-    IWbemClassObject* object = nullptr;
+    ComRef<IWbemClassObject> object;
 };
 
 // Writes every non-system property: its name on one line, its value on the next.

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <utility>
 
 #include "ErrorCodes.h"
 #include "WMIException.h"
@@ -29,33 +30,19 @@ Clock::duration waitLimit() {
 
 }  // namespace
 
-WMIResultSet::WMIResultSet(IEnumWbemClassObject* enumerator, const WMISecurity& security)
-    : enumerator(enumerator), deadline(Clock::now() + waitLimit()) {
-    try {
-        this->security = security;
-        this->security.setProxyBlanket(enumerator);
-        readFieldNames();
-    } catch (...) {
-        if (enumerator != nullptr) enumerator->Release();
-        throw;
-    }
-}
-
-WMIResultSet::~WMIResultSet() {
-    if (enumerator != nullptr) enumerator->Release();
+WMIResultSet::WMIResultSet(ComRef<IEnumWbemClassObject>&& enumeration, const WMISecurity& security)
+    : enumerator(std::move(enumeration)), deadline(Clock::now() + waitLimit()), security(security) {
+    this->security.setProxyBlanket(enumerator.get());
+    readFieldNames();
 }
 
 // The column names are those of the first instance; a class without instances has none. A
 // failing first fetch is left for next() to report.
 void WMIResultSet::readFieldNames() {
-    IWbemClassObject* first = nullptr;
+    ComRef<IWbemClassObject> first;
     const HRESULT fetched = fetch(first);
-    if (fetched != S_OK || first == nullptr) {
-        if (first != nullptr) first->Release();
-        return;
-    }
-    const WMIResult peek(first);
-    first->Release();
+    if (fetched != S_OK || !first) return;
+    const WMIResult peek(first.get());
     for (const std::string& name : peek.getPropertyNames()) fields.emplace(name, nullptr);
 
     const HRESULT rewound = enumerator->Reset();
@@ -64,29 +51,26 @@ void WMIResultSet::readFieldNames() {
 
 // WBEM_S_TIMEDOUT means the instance is not ready yet, not that there are no more: the fetch
 // asks again until the enumeration's time limit has passed, and then fails.
-HRESULT WMIResultSet::fetch(IWbemClassObject*& object) {
+HRESULT WMIResultSet::fetch(ComRef<IWbemClassObject>& object) {
     for (;;) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
         const LONG wait =
             left < kNextTimeoutMs ? static_cast<LONG>(left < 0 ? 0 : left) : kNextTimeoutMs;
         ULONG returned = 0;
-        const HRESULT result = enumerator->Next(wait, 1, &object, &returned);
+        const HRESULT result = enumerator->Next(wait, 1, object.put(), &returned);
         if (result != static_cast<HRESULT>(WBEM_S_TIMEDOUT)) return result;
-        if (object != nullptr) object->Release();
-        object = nullptr;
         if (Clock::now() >= deadline) return static_cast<HRESULT>(WBEM_E_TIMED_OUT);
     }
 }
 
 bool WMIResultSet::next() {
-    IWbemClassObject* object = nullptr;
+    ComRef<IWbemClassObject> object;
     const HRESULT result = fetch(object);
-    if (result == S_OK && object != nullptr) {
-        current.adopt(object);
+    if (result == S_OK && object) {
+        current.adopt(object.detach());
         return true;
     }
-    if (object != nullptr) object->Release();
     if (result == S_OK || result == static_cast<HRESULT>(WBEM_S_FALSE)) return false;
     throw WMIException(__FILE__, __LINE__, result);
 }

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "CDBCVariant.h"
+#include "ComRef.h"
 #include "DBResultSet.h"
 #include "WMIPropertyNames.h"
 #include "WMIResult.h"
@@ -21,7 +22,7 @@ class WMIResultSet : public DBResultSet {
   public:
     // Takes over the caller's reference to `enumerator`, also when construction fails. Learns
     // the property names from the first instance, then rewinds the enumerator.
-    WMIResultSet(IEnumWbemClassObject* enumerator, const WMISecurity& security);
+    WMIResultSet(ComRef<IEnumWbemClassObject>&& enumerator, const WMISecurity& security);
 
     // True when an instance is now current; false at the end of the instances. An instance that
     // is late is waited for as long as the enumeration's time limit allows (NVX4_WMI_WAIT_MS,
@@ -33,7 +34,6 @@ class WMIResultSet : public DBResultSet {
     int getString(const std::string& name, char* buffer, int size) override;
     double getDouble(const std::string& name) override;
     int getInt(const std::string& name) override;
-    ~WMIResultSet() override;
 
     // Reads of the current instance beyond the common interface. Like the getters above, each
     // raises WMIException 0x22000FF6 "no current row" before the first successful next().
@@ -58,9 +58,9 @@ class WMIResultSet : public DBResultSet {
     // The value of a property of the current instance.
     CDBCVariant read(const std::string& name);
     void readFieldNames();
-    HRESULT fetch(IWbemClassObject*& object);
+    HRESULT fetch(ComRef<IWbemClassObject>& object);
 
-    IEnumWbemClassObject* enumerator;
+    ComRef<IEnumWbemClassObject> enumerator;
     std::chrono::steady_clock::time_point deadline;
     WMISecurity security;
     WMIResult current;

@@ -34,19 +34,11 @@ bool hasDomainPrefix(const wchar_t* text) {
     return true;
 }
 
-// A copy of `length` characters of `text` in `*copy`; a null text leaves `*copy` null.
-HRESULT copyText(const wchar_t* text, size_t length, BSTR* copy) {
+// A copy of `length` characters of `text` in `copy`; a null text leaves `copy` empty.
+HRESULT copyText(const wchar_t* text, size_t length, BstrHolder& copy) {
     if (text == nullptr) return S_OK;
-    *copy = SysAllocStringLen(text, static_cast<UINT>(length));
-    return *copy == nullptr ? E_OUTOFMEMORY : S_OK;
-}
-
-// A private copy of a BSTR, null for null. Raises E_OUTOFMEMORY when it cannot be allocated.
-BSTR copyBstr(BSTR source) {
-    if (source == nullptr) return nullptr;
-    BSTR copy = SysAllocStringLen(source, SysStringLen(source));
-    if (copy == nullptr) throw WMIException(__FILE__, __LINE__, E_OUTOFMEMORY);
-    return copy;
+    copy.reset(SysAllocStringLen(text, static_cast<UINT>(length)));
+    return copy ? S_OK : E_OUTOFMEMORY;
 }
 
 ULONG wideLength(const wchar_t* text) {
@@ -71,30 +63,17 @@ bool queryVersion(OSVERSIONINFOA& info) {
 
 }  // namespace
 
-WMISecurity::WMISecurity(const WMISecurity& other) : user(copyBstr(other.user)) {
-    try {
-        password = copyBstr(other.password);
-    } catch (...) {
-        SysFreeString(user);
-        throw;
-    }
-}
+WMISecurity::WMISecurity(const WMISecurity& other)
+    : user(BstrHolder::copyOf(other.getUser())),
+      password(BstrHolder::copyOf(other.getPassword())) {}
 
 WMISecurity& WMISecurity::operator=(const WMISecurity& other) {
-    if (this != &other) setCredentials(other.user, other.password);
+    if (this != &other) setCredentials(other.getUser(), other.getPassword());
     return *this;
 }
 
-WMISecurity::~WMISecurity() {
-    SysFreeString(password);
-    SysFreeString(user);
-}
-
-void WMISecurity::assign(BSTR& target, BSTR source) {
-    if (target == source) return;
-    BSTR copy = copyBstr(source);
-    SysFreeString(target);
-    target = copy;
+void WMISecurity::assign(BstrHolder& target, BSTR source) {
+    if (target.get() != source) target = BstrHolder::copyOf(source);
 }
 
 void WMISecurity::setCredentials(BSTR newUser, BSTR newPassword) {
@@ -105,8 +84,8 @@ void WMISecurity::setCredentials(BSTR newUser, BSTR newPassword) {
 void WMISecurity::setProxyBlanket(IUnknown* proxy) const {
     HRESULT result = enablePrivileges();
     if (result != S_OK) throw WMIException(__FILE__, __LINE__, result);
-    result = setInterfaceSecurity(proxy, nullptr, user, password, RPC_C_AUTHN_LEVEL_CALL,
-                                  RPC_C_IMP_LEVEL_IMPERSONATE);
+    result = setInterfaceSecurity(proxy, nullptr, user.get(), password.get(),
+                                  RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE);
     if (result != S_OK) throw WMIException(__FILE__, __LINE__, result);
 }
 
@@ -116,6 +95,7 @@ HRESULT enablePrivileges() {
     HANDLE token = nullptr;
     if (!OpenThreadToken(GetCurrentThread(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, TRUE, &token))
         throw WMIException(__FILE__, __LINE__, kAccessDenied);
+    const std::unique_ptr<void, decltype(&CloseHandle)> tokenOwner(token, &CloseHandle);
 
     // The first query only learns the size the privilege list needs.
     BYTE probe[8];
@@ -124,15 +104,9 @@ HRESULT enablePrivileges() {
     const size_t size = needed < sizeof(TOKEN_PRIVILEGES) ? sizeof(TOKEN_PRIVILEGES) : needed;
     std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[size]());
     auto* privileges = reinterpret_cast<TOKEN_PRIVILEGES*>(buffer.get());
-    if (privileges == nullptr) {
-        CloseHandle(token);
-        return kOutOfMemory;
-    }
-    if (!GetTokenInformation(token, TokenPrivileges, privileges, static_cast<DWORD>(size),
-                             &needed)) {
-        CloseHandle(token);
+    if (privileges == nullptr) return kOutOfMemory;
+    if (!GetTokenInformation(token, TokenPrivileges, privileges, static_cast<DWORD>(size), &needed))
         return kAccessDenied;
-    }
 
     // Never trust the count beyond what the buffer can hold.
     const size_t room =
@@ -141,9 +115,8 @@ HRESULT enablePrivileges() {
     LUID_AND_ATTRIBUTES* entries = privileges->Privileges;
     for (size_t i = 0; i < count; ++i) entries[i].Attributes |= SE_PRIVILEGE_ENABLED;
 
-    const BOOL adjusted = AdjustTokenPrivileges(token, FALSE, privileges, 0, nullptr, nullptr);
-    CloseHandle(token);
-    return adjusted ? S_OK : kAccessDenied;
+    return AdjustTokenPrivileges(token, FALSE, privileges, 0, nullptr, nullptr) ? S_OK
+                                                                                : kAccessDenied;
 }
 
 HRESULT setInterfaceSecurity(IUnknown* proxy, const wchar_t* authority, const wchar_t* user,
@@ -161,10 +134,12 @@ HRESULT setInterfaceSecurity(IUnknown* proxy, const wchar_t* authority, const wc
                                  authenticationLevel, impersonationLevel, nullptr, capabilities);
     }
 
-    BSTR domain = nullptr;
-    BSTR userName = nullptr;
-    HRESULT result = parseAuthorityUser(authority, user, &domain, &userName);
+    BstrHolder domainText;
+    BstrHolder userText;
+    const HRESULT result = parseAuthorityUser(authority, user, domainText.put(), userText.put());
     if (result != S_OK) return result;
+    const BSTR domain = domainText.get();
+    const BSTR userName = userText.get();
 
     COAUTHIDENTITY identity;
     std::memset(&identity, 0, sizeof(identity));
@@ -189,11 +164,8 @@ HRESULT setInterfaceSecurity(IUnknown* proxy, const wchar_t* authority, const wc
         if (password != nullptr) identity.Password = reinterpret_cast<Text>(ansiPassword);
         identity.Flags = SEC_WINNT_AUTH_IDENTITY_ANSI;
     }
-    result = CoSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
-                               authenticationLevel, impersonationLevel, &identity, EOAC_NONE);
-    SysFreeString(domain);
-    SysFreeString(userName);
-    return result;
+    return CoSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+                             authenticationLevel, impersonationLevel, &identity, EOAC_NONE);
 }
 
 HRESULT parseAuthorityUser(const wchar_t* authority, const wchar_t* user, BSTR* domain,
@@ -203,29 +175,29 @@ HRESULT parseAuthorityUser(const wchar_t* authority, const wchar_t* user, BSTR* 
     if (!isEmpty(authority) && !hasDomainPrefix(authority)) return E_INVALIDARG;
     const wchar_t* backslash = isEmpty(user) ? nullptr : std::wcschr(user, L'\\');
 
+    // Both strings are handed over only when both could be made.
+    BstrHolder domainCopy;
+    BstrHolder userCopy;
     HRESULT result = S_OK;
     if (!isEmpty(authority) && std::wcslen(authority) > kDomainPrefixLength) {
         if (backslash != nullptr) return E_INVALIDARG;
         const wchar_t* name = authority + kDomainPrefixLength;
-        result = copyText(name, std::wcslen(name), domain);
-        if (result == S_OK && user != nullptr) result = copyText(user, std::wcslen(user), userName);
+        result = copyText(name, std::wcslen(name), domainCopy);
+        if (result == S_OK && user != nullptr) result = copyText(user, std::wcslen(user), userCopy);
     } else if (backslash == nullptr) {
-        if (user != nullptr) result = copyText(user, std::wcslen(user), userName);
+        if (user != nullptr) result = copyText(user, std::wcslen(user), userCopy);
     } else {
         // A domain that would not fit the system's name buffer is refused, not truncated.
         const size_t domainLength = static_cast<size_t>(backslash - user);
         if (domainLength >= kNameCapacity) return E_INVALIDARG;
-        result = copyText(user, domainLength, domain);
+        result = copyText(user, domainLength, domainCopy);
         const wchar_t* name = backslash + 1;
-        if (result == S_OK && *name != L'\0') result = copyText(name, std::wcslen(name), userName);
+        if (result == S_OK && *name != L'\0') result = copyText(name, std::wcslen(name), userCopy);
     }
-    if (result != S_OK) {
-        SysFreeString(*domain);
-        SysFreeString(*userName);
-        *domain = nullptr;
-        *userName = nullptr;
-    }
-    return result;
+    if (result != S_OK) return result;
+    *domain = domainCopy.detach();
+    *userName = userCopy.detach();
+    return S_OK;
 }
 
 bool isWindowsNT() {

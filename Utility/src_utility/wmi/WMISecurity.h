@@ -7,13 +7,15 @@
 #include <objbase.h>
 #include <oleauto.h>
 
+#include "BstrHolder.h"
+
 // Holds private copies of a user name and password (either may be null).
 class WMISecurity {
   public:
     WMISecurity() = default;
+    // Copies both strings; raises WMIException E_OUTOFMEMORY when one cannot be allocated.
     WMISecurity(const WMISecurity& other);
     WMISecurity& operator=(const WMISecurity& other);
-    ~WMISecurity();
 
     // Replaces both stored strings by copies of the given ones.
     void setCredentials(BSTR user, BSTR password);
@@ -21,14 +23,14 @@ class WMISecurity {
     // credentials at call-level authentication and impersonation. Raises WMIException on failure.
     void setProxyBlanket(IUnknown* proxy) const;
 
-    BSTR getUser() const { return user; }
-    BSTR getPassword() const { return password; }
+    BSTR getUser() const { return user.get(); }
+    BSTR getPassword() const { return password.get(); }
 
   private:
-    static void assign(BSTR& target, BSTR source);
+    static void assign(BstrHolder& target, BSTR source);
 
-    BSTR user = nullptr;
-    BSTR password = nullptr;
+    BstrHolder user;
+    BstrHolder password;
 };
 
 // Makes the calling thread impersonate itself and enables every privilege its token holds. The

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "WMIException.h"
+#include "BstrHolder.h"
 
 // Without flags the conversions replace what they cannot convert, so they fail only for want of
 // resources; a failure is reported, never passed on as empty or NUL-filled text.
@@ -13,13 +13,10 @@ BSTR toBstr(const char* text) {
     const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
     if (length <= 0) return nullptr;
     if (length == 1) return SysAllocStringLen(nullptr, 0);
-    BSTR wide = SysAllocStringLen(nullptr, static_cast<UINT>(length - 1));
-    if (wide == nullptr) return nullptr;
-    if (MultiByteToWideChar(CP_ACP, 0, text, -1, wide, length) != length) {
-        SysFreeString(wide);
+    BstrHolder wide(SysAllocStringLen(nullptr, static_cast<UINT>(length - 1)));
+    if (!wide || MultiByteToWideChar(CP_ACP, 0, text, -1, wide.get(), length) != length)
         return nullptr;
-    }
-    return wide;
+    return wide.detach();
 }
 
 namespace {
@@ -55,7 +52,3 @@ std::string toNarrow(const wchar_t* text, size_t length) {
 }
 
 std::string bstrToNarrow(BSTR text) { return toNarrow(text, SysStringLen(text)); }
-
-BstrHolder::BstrHolder(const std::string& text) : text_(toBstr(text)) {
-    if (text_ == nullptr) throw WMIException(__FILE__, __LINE__, E_OUTOFMEMORY);
-}

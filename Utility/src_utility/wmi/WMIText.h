@@ -19,19 +19,4 @@ std::string toNarrow(const wchar_t* text, size_t length);
 // A BSTR converted to the ANSI code page, embedded NULs included; null gives the empty string.
 std::string bstrToNarrow(BSTR text);
 
-// Owns one BSTR converted from narrow text and frees it on scope exit. Raises WMIException
-// E_OUTOFMEMORY when the string cannot be allocated.
-class BstrHolder {
-  public:
-    explicit BstrHolder(const std::string& text);
-    ~BstrHolder() { SysFreeString(text_); }
-    BstrHolder(const BstrHolder&) = delete;
-    BstrHolder& operator=(const BstrHolder&) = delete;
-
-    BSTR get() const { return text_; }
-
-  private:
-    BSTR text_;
-};
-
 #endif

@@ -14,7 +14,8 @@ NVX4_ODBC_SOURCES_SUITE(ODBCStatementTest);
 
 TEST(ODBCStatement, NullHandlesAreRefused) {
     EXPECT_CDBC_THROW(ODBCStatement(SQL_NULL_HDBC), 0x22000FF6, "using null init ODBCStatement");
-    EXPECT_CDBC_THROW(ODBCResultSet(SQL_NULL_HSTMT), 0x22000FF6, "using null init ODBCResultSet");
+    EXPECT_CDBC_THROW(ODBCResultSet(ODBCStatementHandle{}), 0x22000FF6,
+                      "using null init ODBCResultSet");
 }
 
 TEST_P(ODBCStatementTest, UpdateReportsWhetherItTouchedRows) {

@@ -23,6 +23,7 @@
 #include "WMIParameter.h"
 #include "WMIResult.h"
 #include "WMISecurity.h"
+#include "BstrHolder.h"
 #include "WMIText.h"
 #include "nvx4/platform/FaultInjection.h"
 #include "nvx4/platform/ProxyBlanketLog.h"
