@@ -40,7 +40,7 @@ TEST(ColumnDescriptions, RefusesEntriesAnSmiDescriptionCannotHold) {
         {"# c\nA.B one\nA.B two\n", "line 3: A.B is described twice"},
     };
     for (const auto& [table, message] : cases)
-        EXPECT_EQ(errorOf<std::invalid_argument>([&] { ColumnDescriptions{table}; }),
+        EXPECT_EQ(errorOf<std::invalid_argument>([&table = table] { ColumnDescriptions{table}; }),
                   "column descriptions, " + message);
 }
 

@@ -10,12 +10,7 @@
 
 namespace {
 
-using nvx4::platform::ComObjects;
-using nvx4::platform::Fault;
-using nvx4::platform::FaultInjection;
-using nvx4::platform::FaultPoint;
-using nvx4::platform::ProxyBlanketCall;
-using nvx4::platform::ProxyBlanketLog;
+using namespace nvx4::platform;
 
 TEST(ApartmentTest, CountsInitialisationsPerThread) {
     EXPECT_EQ(CoInitialize(nullptr), S_OK);

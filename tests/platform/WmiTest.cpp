@@ -15,11 +15,7 @@
 
 namespace {
 
-using nvx4::platform::Fault;
-using nvx4::platform::FaultInjection;
-using nvx4::platform::FaultPoint;
-using nvx4::platform::NameService;
-using nvx4::platform::StandInScope;
+using namespace nvx4::platform;
 using nvx4::repository::kRepositoryVariable;
 using nvx4::repository::MethodCall;
 using nvx4::repository::Repository;

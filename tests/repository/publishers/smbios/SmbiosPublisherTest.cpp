@@ -333,8 +333,9 @@ TEST_F(SmbiosTest, WithoutALogAreaTheEventLogRecordsAreEmpty) {
           std::pair{"smbios=" + nonVolatile.tables(),
                     "the kernel cannot read a log of this access method"}}) {
         Repository::Enumeration found;
-        const std::string output =
-            traced([&] { found = enumerate(source, L"NVX4_SMBIOS_SystemEventLogRecord"); });
+        const std::string output = traced([&, &source = source] {
+            found = enumerate(source, L"NVX4_SMBIOS_SystemEventLogRecord");
+        });
         EXPECT_NE(output.find(why), std::string::npos) << source;
         EXPECT_EQ(found.status, 0);
         EXPECT_TRUE(found.instances->empty());
