@@ -3,8 +3,8 @@
 #include "WMIException.h"
 #include "WMIText.h"
 
-BstrHolder::BstrHolder(const std::string& text) : text_(toBstr(text)) {
-    if (text_ == nullptr) throw WMIException(__FILE__, __LINE__, E_OUTOFMEMORY);
+BstrHolder::BstrHolder(const std::string& text) : OwnedHandle(toBstr(text)) {
+    if (!*this) throw WMIException(__FILE__, __LINE__, E_OUTOFMEMORY);
 }
 
 BstrHolder BstrHolder::copyOf(BSTR text) {

@@ -7,20 +7,16 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include "OwnedHandle.h"
+
+struct ComRelease {
+    void operator()(IUnknown* object) const noexcept { object->Release(); }
+};
+
 template <class Interface>
-class ComRef {
+class ComRef : public OwnedHandle<Interface*, ComRelease> {
   public:
-    ComRef() = default;
-    // Takes over the caller's reference (null allowed).
-    explicit ComRef(Interface* object) noexcept : object_(object) {}
-    ComRef(ComRef&& other) noexcept : object_(other.detach()) {}
-    ComRef& operator=(ComRef&& other) noexcept {
-        reset(other.detach());
-        return *this;
-    }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    ~ComRef() { reset(); }
+    using OwnedHandle<Interface*, ComRelease>::OwnedHandle;
 
     // A reference of its own to an object the caller keeps holding.
     static ComRef share(Interface* object) noexcept {
@@ -28,33 +24,9 @@ class ComRef {
         return ComRef(object);
     }
 
-    Interface* get() const noexcept { return object_; }
-    Interface* operator->() const noexcept { return object_; }
-    explicit operator bool() const noexcept { return object_ != nullptr; }
-
-    // Hands the reference to the caller, who releases it.
-    Interface* detach() noexcept {
-        Interface* object = object_;
-        object_ = nullptr;
-        return object;
-    }
-    // Releases the reference held so far and takes over `object`'s.
-    void reset(Interface* object = nullptr) noexcept {
-        Interface* old = object_;
-        object_ = object;
-        if (old != nullptr) old->Release();
-    }
-    // The place for a call to store a new reference in, emptied first: what was held is
-    // released, and whatever the call leaves there, even on failure, is released in turn.
-    Interface** put() noexcept {
-        reset();
-        return &object_;
-    }
+    Interface* operator->() const noexcept { return this->get(); }
     // put() for the calls that take an untyped out-parameter.
-    void** putVoid() noexcept { return reinterpret_cast<void**>(put()); }
-
-  private:
-    Interface* object_ = nullptr;
+    void** putVoid() noexcept { return reinterpret_cast<void**>(this->put()); }
 };
 
 #endif
