@@ -16,10 +16,7 @@
 namespace {
 
 using namespace nvx4::platform;
-using nvx4::repository::kRepositoryVariable;
-using nvx4::repository::MethodCall;
-using nvx4::repository::Repository;
-using nvx4::repository::Value;
+using namespace nvx4::repository;
 using nvx4::test::recordingMethod;
 using nvx4::test::ScopedEnv;
 
