@@ -76,7 +76,10 @@ SubagentOptions parseSubagentOptions(const std::vector<std::string>& argv) {
                 throw std::invalid_argument("--ping takes whole seconds from 1 to 86400");
             options.pingSeconds = static_cast<int>(ping.count() / 1000);
         } else if (arg.rfind("-L", 0) == 0) {
-            parseLogOption(arg.size() > 2 ? arg.substr(2) : value(), options);
+            std::string text = arg.size() > 2 ? arg.substr(2) : value();
+            // As net-snmp's programs take it, the file may also be the next argument: -Lf FILE.
+            if (text == "f") text += value();
+            parseLogOption(text, options);
         } else if (arg == "--pid-file") {
             options.pidFile = value();
         } else {

@@ -29,7 +29,8 @@ TEST(SubagentOptions, DefaultsAndValues) {
 
     const SubagentOptions options = parse(
         "-f -x /run/a.sock --provider /p.so --base .1.3.6.1.4.1.99.7 -c 0.25 --cache-class 1039=1 "
-        "--cache-class 1001=0 --ping 2 -Le -L sd -Lf/var/log/x --pid-file /run/x.pid");
+        "--cache-class 1001=0 --ping 2 -Le -L sd -Lf/var/log/x -Lf /var/log/y --pid-file "
+        "/run/x.pid");
     EXPECT_TRUE(options.foreground);
     EXPECT_EQ(options.agentxSocket, "/run/a.sock");
     EXPECT_EQ(options.provider, "/p.so");
@@ -38,7 +39,8 @@ TEST(SubagentOptions, DefaultsAndValues) {
     EXPECT_EQ(options.cacheOf(1001), milliseconds(0));
     EXPECT_EQ(options.cacheOf(1002), milliseconds(250));
     EXPECT_EQ(options.pingSeconds, 2);
-    EXPECT_EQ(options.logOptions, (std::vector<std::string>{"e", "sd", "f/var/log/x"}));
+    EXPECT_EQ(options.logOptions,
+              (std::vector<std::string>{"e", "sd", "f/var/log/x", "f/var/log/y"}));
     EXPECT_EQ(options.pidFile, "/run/x.pid");
 }
 
@@ -58,7 +60,7 @@ TEST(SubagentOptions, WrongArgumentsAreNamed) {
         {"--ping 1.5", "--ping takes whole seconds"},
         {"--base 1.3.x", "'1.3.x' is not an object identifier"},
         {"-Lq", "-L takes e, o, s<facility> or f<file>, not 'q'"},
-        {"-Lf", "not 'f'"},
+        {"-Lf", "-Lf needs a value"},
     };
     for (const auto& [args, message] : cases) {
         try {

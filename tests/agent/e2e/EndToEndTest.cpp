@@ -3,6 +3,8 @@
 // NVX4_E2E_PREFIX names its prefix.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -120,14 +122,14 @@ class EndToEndTest : public ::testing::Test {
 
     // Served once the first cell of table 1002 answers and the last table is registered too
     // (after snmpd restarts, the subagent registers its tables again one by one, in order).
-    void waitUntilServed() {
+    void waitUntilServed(pid_t daemon = 0) {
         for (int attempt = 0; attempt < 100; ++attempt) {
             const std::vector<Varbind> answers =
                 run("snmpget", tableOid(1002) + ".1.2.1 " + tableOid(1045) + ".1.2.1");
             if (answers.at(0).type == "STRING" &&
                 answers.at(1).type.rfind("No Such Object", 0) == std::string::npos)
                 return;
-            ASSERT_TRUE(subagent_->running()) << log();
+            ASSERT_TRUE(daemon != 0 ? kill(daemon, 0) == 0 : subagent_->running()) << log();
             std::this_thread::sleep_for(std::chrono::milliseconds(200));
         }
         FAIL() << "the subagent is not served\n" << log();
@@ -244,6 +246,34 @@ TEST_F(EndToEndTest, ReconnectsWhenTheMasterRestarts) {
     EXPECT_EQ(subagent_->pid(), pid);
     const Expected expected = expectedCells(kSamples);
     expectSameVarbinds(run("snmpbulkwalk", kBase), expected.cells, "after the restart");
+}
+
+// Without -f the subagent becomes a daemon: the command returns at once and the pid file names
+// the process that serves. A provider library that does not load stops it before it serves.
+TEST_F(EndToEndTest, RunsAsADaemonAndStopsAtAProviderThatDoesNotLoad) {
+    std::string command = "env NVX4_REPOSITORY=" + shellQuote(kSamples);
+    for (const auto& [name, value] : master_.environment())
+        command += ' ' + name + '=' + shellQuote(value);
+    command += ' ' + shellQuote(installed_.subagent) + " -x " + shellQuote(master_.agentxSocket()) +
+               " -Lf " + shellQuote(master_.folder().file("subagent.log"));
+    const std::string refused = runCommand(command + " -p /nonexistent/provider.so 2>&1; echo $?");
+    EXPECT_EQ(refused,
+              "nvx4-subagent: cannot load the provider library: /nonexistent/provider.so: cannot "
+              "open shared object file: No such file or directory\n1\n");
+
+    if (!installed_.provider.empty()) command += " -p " + shellQuote(installed_.provider);
+    const std::string pidFile = master_.folder().file("subagent.pid");
+    ASSERT_EQ(runCommand(command + " --pid-file " + shellQuote(pidFile) + "; echo $?"), "0\n");
+    const pid_t daemon = static_cast<pid_t>(std::stol(readFile(pidFile)));
+    // Stopped by its pid whatever happens below; it is no child of this process.
+    const std::unique_ptr<const pid_t, void (*)(const pid_t*)> stopLater(
+        &daemon, [](const pid_t* pid) { kill(*pid, SIGKILL); });
+    waitUntilServed(daemon);
+    kill(daemon, SIGTERM);
+    for (int attempt = 0; attempt < 50 && kill(daemon, 0) == 0; ++attempt)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_NE(kill(daemon, 0), 0) << "the daemon outlived SIGTERM";
+    EXPECT_NE(log().find("nvx4-subagent stopping"), std::string::npos) << log();
 }
 
 TEST_F(EndToEndTest, AThousandWalksKeepMemoryFlat) {
