@@ -39,20 +39,15 @@ std::optional<long long> leadingNumber(const std::optional<std::string>& text, i
     return n;
 }
 
-// A number at the start of the field; `base` 16 for handles ("0x0004").
-Expect number(const char* key, int base = 10) {
-    return [key, base](const DmiRecord& r, const Records&) {
+// A number at the start of the field, as an integer or as text; `base` 16 for handles ("0x0004").
+Expect number(const char* key, int base = 10, bool asText = false) {
+    return [key, base, asText](const DmiRecord& r, const Records&) {
         const std::optional<long long> n = leadingNumber(r.field(key), base);
-        return n ? Value::integer(*n) : Value();
+        if (!n) return Value();
+        return asText ? Value::text(std::to_string(*n)) : Value::integer(*n);
     };
 }
-
-Expect numberText(const char* key) {
-    return [key](const DmiRecord& r, const Records&) {
-        const std::optional<long long> n = leadingNumber(r.field(key));
-        return n ? Value::text(std::to_string(*n)) : Value();
-    };
-}
+Expect numberText(const char* key) { return number(key, 10, true); }
 
 // The code of a text; a text the test does not know is not compared.
 std::optional<Value> codeOf(const std::optional<std::string>& text, const Codes& codes) {

@@ -275,7 +275,6 @@ TEST_F(SmbiosTest, TablesThatCannotBeReadDenyAccess) {
     const std::string folder = entryPoint.path().substr(0, entryPoint.path().rfind('/'));
     SmbiosWriter::save(entryPoint.path(), SmbiosWriter::entryPoint(Anchor::V3, 3, 4, 0, 0, 0));
     chmod(entryPoint.path().c_str(), 0400);
-    // The kernel's files are root's alone.
     const std::string failure = nvx4::test::asNobody([&folder] {
         try {
             SmbiosPublisher(folder).publish(L"NVX4_SMBIOS_BIOS");
@@ -362,19 +361,12 @@ TEST_F(SmbiosTest, FuzzedTablesNeverCrashAndPublishOnlyWhatFits) {
             // Mostly the table, sometimes the entry point.
             const std::size_t from = random() % 10 == 0 ? 0 : 0x20;
             const std::size_t at = from + random() % (dump.size() - from);
-            switch (random() % 4) {
-                case 0:
-                    dump[at] = static_cast<std::uint8_t>(random());
-                    break;
-                case 1:
-                    dump[at] ^= static_cast<std::uint8_t>(1u << random() % 8);
-                    break;
-                case 2:
-                    dump.resize(std::max<std::size_t>(at, 0x21));
-                    break;
-                default:
-                    dump.insert(dump.begin() + at, static_cast<std::uint8_t>(random()));
-            }
+            const unsigned kind = random() % 4;
+            const auto byte = static_cast<std::uint8_t>(random());
+            if (kind == 0) dump[at] = byte;
+            if (kind == 1) dump[at] ^= static_cast<std::uint8_t>(1u << byte % 8);
+            if (kind == 2) dump.resize(std::max<std::size_t>(at, 0x21));
+            if (kind == 3) dump.insert(dump.begin() + at, byte);
         }
         try {
             const SmbiosTable table = SmbiosTable::readDump(dump);
@@ -412,7 +404,6 @@ TEST(SmbiosPublisherTest, FillsClasses1001To1020Only) {
 
 TEST(SmbiosReleaseDateTest, BecomesADatetimeWhereItIsOne) {
     const std::pair<const char*, const char*> cases[] = {
-        {"03/14/2023", "20230314000000.000000+000"},
         {"12/31/99", "19991231000000.000000+000"},
         {"13/01/2020", "13/01/2020"},
         {"2020-01-01", "2020-01-01"},

@@ -62,28 +62,22 @@ Bytes SmbiosWriter::entryPoint(Anchor anchor, int major, int minor, std::size_t 
         ep[5] = checksum(ep, 0, 0x18);
         return ep;
     }
-    if (anchor == Anchor::Legacy) {
-        Bytes ep(0x0F, 0);
-        std::copy_n("_DMI_", 5, ep.begin());
-        putLittle(ep, 0x06, tableLength, 2);
-        putLittle(ep, 0x08, address, 4);
-        putLittle(ep, 0x0C, count, 2);
-        ep[0x0E] = static_cast<std::uint8_t>(major << 4 | (minor & 0x0F));
-        ep[5] = checksum(ep, 0, 0x0F);
-        return ep;
-    }
-    Bytes ep(0x1F, 0);
+    // The bare _DMI_ entry point of 2.0, which the _SM_ one of 2.1 and later ends with.
+    Bytes dmi(0x0F, 0);
+    std::copy_n("_DMI_", 5, dmi.begin());
+    putLittle(dmi, 0x06, tableLength, 2);
+    putLittle(dmi, 0x08, address, 4);
+    putLittle(dmi, 0x0C, count, 2);
+    dmi[0x0E] = static_cast<std::uint8_t>(major << 4 | (minor & 0x0F));
+    dmi[5] = checksum(dmi, 0, 0x0F);
+    if (anchor == Anchor::Legacy) return dmi;
+    Bytes ep(0x10, 0);
     std::copy_n("_SM_", 4, ep.begin());
     ep[5] = 0x1F;
     ep[6] = static_cast<std::uint8_t>(major);
     ep[7] = static_cast<std::uint8_t>(minor);
     putLittle(ep, 0x08, 0x100, 2);
-    std::copy_n("_DMI_", 5, ep.begin() + 0x10);
-    putLittle(ep, 0x16, tableLength, 2);
-    putLittle(ep, 0x18, address, 4);
-    putLittle(ep, 0x1C, count, 2);
-    ep[0x1E] = static_cast<std::uint8_t>(major << 4 | (minor & 0x0F));
-    ep[0x15] = checksum(ep, 0x10, 0x0F);
+    ep.insert(ep.end(), dmi.begin(), dmi.end());
     ep[4] = checksum(ep, 0, 0x1F);
     return ep;
 }
