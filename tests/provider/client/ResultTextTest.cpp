@@ -12,7 +12,6 @@ using nvx4::client::describeResult;
 TEST(ResultText, NamesTheMeaningOfEachKindOfCode) {
     const std::pair<int, const char*> cases[] = {
         {-1, "result -1 (0xFFFFFFFF) unknown class, or no memory for the result"},
-        {-10, "result -10 (0xFFFFFFF6) a row of the result could not be read"},
         {0x22000FFD, "result 570429437 (0x22000FFD) [util]no support driver "},
         {static_cast<int>(0x8004100E),
          "result -2147217394 (0x8004100E) [ WMI ]WBEM_E_INVALID_NAMESPACE"},

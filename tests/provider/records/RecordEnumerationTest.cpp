@@ -17,9 +17,6 @@
 
 namespace nvx4 {
 
-// Test names show the record type rather than the bytes of the class table row.
-void PrintTo(const ClassInfo& info, std::ostream* out) { *out << info.recordType; }
-
 namespace {
 
 using test::ScopedEnv;
@@ -40,10 +37,9 @@ std::vector<Cells> cellsOf(const Call& call) {
         client::recordTableOf(*findClass(call.classId), call.instances, call.count);
     std::vector<Cells> rows;
     for (const auto& row : table.rows) {
-        Cells cells;
+        Cells& cells = rows.emplace_back();
         for (size_t c = 0; c < row.size(); ++c)
             cells.push_back(table.columns[c] + "=" + row[c].text);
-        rows.push_back(cells);
     }
     return rows;
 }
@@ -108,9 +104,6 @@ TEST(EnumerationTest, IndexKeepsTheLowSixteenBitsOfTheRowNumber) {
         ASSERT_EQ(records[i].Handle, i + 1) << "delivery order";
         ASSERT_EQ(records[i].Index, static_cast<unsigned short>(i + 1)) << "row " << i + 1;
     }
-    EXPECT_EQ(records[65534].Index, 65535);
-    EXPECT_EQ(records[65535].Index, 0);
-    EXPECT_EQ(records[65536].Index, 1);
 }
 
 }  // namespace
