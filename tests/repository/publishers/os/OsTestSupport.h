@@ -1,5 +1,3 @@
-// Shared by the os publisher tests: child processes with a known name and state, and reading
-// published values.
 #ifndef NVX4_OS_TEST_SUPPORT_H
 #define NVX4_OS_TEST_SUPPORT_H
 
@@ -27,9 +25,8 @@ namespace nvx4::repository::os::test {
 using nvx4::test::commandOutput;
 using nvx4::test::lines;
 
-// A forked child named `name` (as ps's comm shows it): it runs `setup`, then `then` does what
-// follows (pause for ever, spin, exit). The constructor returns once setup is done; the child is
-// killed and reaped at the end of the test.
+// A forked child named `name` that runs `setup`, then pauses, spins or exits; ready once set up,
+// killed and reaped at the end.
 class Child {
   public:
     enum Then { kPause, kSpin, kExit };
@@ -56,8 +53,6 @@ class Child {
         ::kill(pid_, SIGKILL);
         ::waitpid(pid_, nullptr, 0);
     }
-    Child(const Child&) = delete;
-    Child& operator=(const Child&) = delete;
     pid_t pid() const { return pid_; }
 
   private:
