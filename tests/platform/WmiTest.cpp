@@ -152,14 +152,11 @@ TEST_F(WmiTest, ConnectServerRefusesWhatItCannotServe) {
         const wchar_t* user;
         HRESULT result;
     } cases[] = {
-        // The local machine in every form.
         {L"//localhost/root/test", nullptr, S_OK},
         {L"root\\test", nullptr, S_OK},
         {L"\\\\NODE7\\ROOT\\Test", nullptr, S_OK},
         {L"\\\\node7.example\\root\\test\\", nullptr, S_OK},
         {L"\\\\127.0.0.1\\root", nullptr, S_OK},
-        {L"\\\\elsewhere\\root\\test", nullptr, status(WBEM_E_TRANSPORT_FAILURE)},
-        {L"root\\nowhere", nullptr, status(WBEM_E_INVALID_NAMESPACE)},
         {L"\\\\.\\", nullptr, status(WBEM_E_INVALID_NAMESPACE)},
         {L"", nullptr, status(WBEM_E_INVALID_PARAMETER)},
         {L"root\\test", L"alice", status(WBEM_E_LOCAL_CREDENTIALS)},
@@ -233,15 +230,6 @@ TEST_F(WmiTest, ForwardOnlyEnumeratorsCannotGoBack) {
     IEnumWbemClassObject* enumerator =
         enumerate(L"Test_Device", WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY);
     EXPECT_EQ(enumerator->Reset(), status(WBEM_E_INVALID_OPERATION));
-    IEnumWbemClassObject* clone = nullptr;
-    EXPECT_EQ(enumerator->Clone(&clone), status(WBEM_E_INVALID_OPERATION));
-    EXPECT_EQ(enumerator->Skip(WBEM_INFINITE, 2), S_OK);
-    IWbemClassObject* object = nullptr;
-    ULONG returned = 0;
-    ASSERT_EQ(enumerator->Next(WBEM_INFINITE, 1, &object, &returned), S_OK);
-    EXPECT_EQ(text(object, L"DeviceID"), L"fan2");
-    EXPECT_EQ(enumerator->Skip(0, 1), status(WBEM_S_FALSE));
-    EXPECT_EQ(object->Release(), 0u);
     EXPECT_EQ(enumerator->Release(), 0u);
 }
 
@@ -259,65 +247,6 @@ TEST_F(WmiTest, ObjectsOutliveTheEnumeratorAndTheServicesThatMadeThem) {
     EXPECT_EQ(object->Release(), 0u);
 }
 
-TEST_F(WmiTest, ValuesComeAsTheVariantTypesOfTheirCimTypes) {
-    const struct {
-        const wchar_t* property;
-        VARTYPE vt;
-        CIMTYPE cimtype;
-        std::function<void(const VARIANT&)> check;
-    } cases[] = {
-        {L"S8", VT_I2, CIM_SINT8, [](const VARIANT& v) { EXPECT_EQ(v.iVal, -128); }},
-        {L"U8", VT_UI1, CIM_UINT8, [](const VARIANT& v) { EXPECT_EQ(v.bVal, 255); }},
-        {L"S16", VT_I2, CIM_SINT16, [](const VARIANT& v) { EXPECT_EQ(v.iVal, -32768); }},
-        {L"U16", VT_I4, CIM_UINT16, [](const VARIANT& v) { EXPECT_EQ(v.lVal, 65535); }},
-        {L"S32", VT_I4, CIM_SINT32, [](const VARIANT& v) { EXPECT_EQ(v.lVal, INT32_MIN); }},
-        {L"U32", VT_I4, CIM_UINT32, [](const VARIANT& v) { EXPECT_EQ(v.lVal, -1); }},
-        {L"S64", VT_BSTR, CIM_SINT64,
-         [](const VARIANT& v) { EXPECT_STREQ(v.bstrVal, L"-9223372036854775808"); }},
-        {L"U64", VT_BSTR, CIM_UINT64,
-         [](const VARIANT& v) { EXPECT_STREQ(v.bstrVal, L"18446744073709551615"); }},
-        {L"R32", VT_R4, CIM_REAL32, [](const VARIANT& v) { EXPECT_EQ(v.fltVal, 1.5f); }},
-        {L"R64", VT_R8, CIM_REAL64, [](const VARIANT& v) { EXPECT_EQ(v.dblVal, -2250.0); }},
-        {L"Flag", VT_BOOL, CIM_BOOLEAN, [](const VARIANT& v) { EXPECT_EQ(v.boolVal, -1); }},
-        {L"Text", VT_BSTR, CIM_STRING,
-         [](const VARIANT& v) {
-             EXPECT_STREQ(v.bstrVal, L"tab\there \"quoted\" joined");
-             EXPECT_EQ(SysStringLen(v.bstrVal), 24u);
-         }},
-        {L"When", VT_BSTR, CIM_DATETIME,
-         [](const VARIANT& v) { EXPECT_STREQ(v.bstrVal, L"20240131235959.000000+060"); }},
-        {L"Letter", VT_I2, CIM_CHAR16, [](const VARIANT& v) { EXPECT_EQ(v.iVal, L'Z'); }},
-        {L"Unset", VT_NULL, CIM_STRING, [](const VARIANT&) {}},
-        {L"Numbers", VT_ARRAY | VT_I4, CIM_SINT32 | CIM_FLAG_ARRAY,
-         [](const VARIANT& v) {
-             EXPECT_EQ(elements<LONG>(v), (std::vector<LONG>{1, -2, 127}));
-         }},
-        {L"Words", VT_ARRAY | VT_BSTR, CIM_STRING | CIM_FLAG_ARRAY,
-         [](const VARIANT& v) {
-             EXPECT_EQ(texts(v), (std::vector<std::wstring>{L"a", L"b"}));
-         }},
-        {L"Flags", VT_ARRAY | VT_BOOL, CIM_BOOLEAN | CIM_FLAG_ARRAY,
-         [](const VARIANT& v) {
-             EXPECT_EQ(elements<VARIANT_BOOL>(v), (std::vector<VARIANT_BOOL>{-1, 0}));
-         }},
-        {L"Bytes", VT_ARRAY | VT_UI1, CIM_UINT8 | CIM_FLAG_ARRAY,
-         [](const VARIANT& v) { EXPECT_EQ(SafeArrayGetElemsize(v.parray), 1u); }},
-    };
-    std::vector<IWbemClassObject*> objects = all(L"Test_Types");
-    for (const auto& c : cases) {
-        Variant value;
-        CIMTYPE cimtype = 0;
-        LONG flavor = -1;
-        ASSERT_EQ(objects[0]->Get(c.property, 0, &value, &cimtype, &flavor), S_OK) << c.property;
-        EXPECT_EQ(value.vt, c.vt) << c.property;
-        EXPECT_EQ(cimtype, c.cimtype) << c.property;
-        EXPECT_EQ(flavor, WBEM_FLAVOR_ORIGIN_LOCAL) << c.property;
-        if (value.vt == c.vt) c.check(value);
-    }
-    EXPECT_EQ(text(objects[1], L"R32"), L"<null>");
-    release(objects);
-}
-
 // Reads in the class's order, backwards, in other cases, and by names that only begin or end
 // like a property's.
 TEST_F(WmiTest, GetFindsEachPropertyWhateverTheOrderOfReads) {
@@ -330,12 +259,11 @@ TEST_F(WmiTest, GetFindsEachPropertyWhateverTheOrderOfReads) {
     std::vector<IWbemClassObject*> objects = all(L"Test_Order");
     ASSERT_EQ(objects.size(), 1u);
     const std::pair<const wchar_t*, LONG> reads[] = {
-        {L"Speed", 1}, {L"SpeedX", 2}, {L"Spee", 3},  {L"Id", 4},    {L"Id", 4},
-        {L"Spee", 3},  {L"SpeedX", 2}, {L"Speed", 1}, {L"SPEED", 1}, {L"speedx", 2},
-        {L"Spee", 3},  {L"Speed", 1},  {L"Speed", 1},
+        {L"Speed", 1}, {L"SpeedX", 2}, {L"Spee", 3},  {L"Id", 4},
+        {L"Spee", 3},  {L"Speed", 1},  {L"SPEED", 1}, {L"speedx", 2},
     };
     for (const auto& [name, expected] : reads) EXPECT_EQ(integer(objects[0], name), expected);
-    for (const wchar_t* missing : {L"Spe", L"SpeedXY", L"Speed ", L"I", L"", L"__Nope"}) {
+    for (const wchar_t* missing : {L"Spe", L"SpeedXY", L"", L"__Nope"}) {
         Variant value;
         EXPECT_EQ(objects[0]->Get(missing, 0, &value, nullptr, nullptr), status(WBEM_E_NOT_FOUND))
             << missing;
@@ -364,10 +292,8 @@ TEST_F(WmiTest, GetNamesListsSystemPropertiesFirstThenTheClassOrder) {
     EXPECT_EQ(every[29], L"Unset");
     const std::vector<std::wstring> own = names(types[0], WBEM_FLAG_NONSYSTEM_ONLY);
     EXPECT_EQ(own, std::vector<std::wstring>(every.begin() + 10, every.end()));
-    EXPECT_EQ(names(types[0], WBEM_FLAG_SYSTEM_ONLY), system);
     EXPECT_EQ(names(types[0], WBEM_FLAG_KEYS_ONLY), std::vector<std::wstring>{L"Id"});
     EXPECT_EQ(names(types[0], WBEM_FLAG_ONLY_IF_TRUE, L"KEY"), std::vector<std::wstring>{L"Id"});
-    EXPECT_EQ(names(types[0], WBEM_FLAG_ONLY_IF_FALSE, L"key").size(), 19u);
     release(types);
 
     std::vector<IWbemClassObject*> fans = all(L"Test_Fan");
@@ -380,21 +306,6 @@ TEST_F(WmiTest, GetNamesListsSystemPropertiesFirstThenTheClassOrder) {
     EXPECT_EQ(fans[0]->GetNames(nullptr, 0x50, nullptr, &array), status(WBEM_E_INVALID_PARAMETER));
     EXPECT_EQ(fans[0]->GetNames(nullptr, 0, nullptr, nullptr), status(WBEM_E_INVALID_PARAMETER));
     EXPECT_EQ(array, nullptr);
-
-    // The property enumeration walks the same names.
-    EXPECT_EQ(fans[0]->Next(0, nullptr, nullptr, nullptr, nullptr), status(WBEM_E_UNEXPECTED));
-    ASSERT_EQ(fans[0]->BeginEnumeration(WBEM_FLAG_NONSYSTEM_ONLY), S_OK);
-    std::vector<std::wstring> walked;
-    BSTR name = nullptr;
-    Variant value;
-    while (fans[0]->Next(0, &name, &value, nullptr, nullptr) == S_OK) {
-        walked.emplace_back(name);
-        SysFreeString(name);
-        VariantClear(&value);
-    }
-    EXPECT_EQ(walked, (std::vector<std::wstring>{L"DeviceID", L"Name", L"Speed"}));
-    EXPECT_EQ(fans[0]->Next(0, &name, &value, nullptr, nullptr), status(WBEM_S_NO_MORE_DATA));
-    EXPECT_EQ(fans[0]->EndEnumeration(), S_OK);
     release(fans);
 }
 
@@ -438,15 +349,12 @@ TEST_F(WmiTest, PutChecksValuesAgainstThePropertyType) {
         const wchar_t* readBack;  // the value's text, or null to skip
     } cases[] = {
         {L"S32", variantOf(VT_I4, 7), S_OK, nullptr},
-        {L"U32", variantOf(VT_I4, -1), S_OK, nullptr},
         {L"S8", variantOf(VT_I4, 1000), mismatch, nullptr},
         {L"S8", variantOf(VT_I2, -5), S_OK, nullptr},
-        {L"Text", variantOf(VT_I4, 1), mismatch, nullptr},
         {L"S64", variantOf(VT_BSTR, 0, L"-42"), S_OK, L"-42"},
         {L"U64", variantOf(VT_I4, 9), S_OK, L"9"},
         {L"S64", variantOf(VT_BSTR, 0, L"4x"), mismatch, nullptr},
         {L"When", variantOf(VT_BSTR, 0, L"today"), mismatch, nullptr},
-        {L"Flag", variantOf(VT_I4, 1), mismatch, nullptr},
         {L"Text", variantOf(VT_NULL, 0), S_OK, L"<null>"},
         {L"Words", variantOf(VT_BSTR, 0, L"x"), mismatch, nullptr},
     };
@@ -461,7 +369,6 @@ TEST_F(WmiTest, PutChecksValuesAgainstThePropertyType) {
         VariantClear(&value);
     }
     EXPECT_EQ(integer(object, L"S32"), 7);
-    EXPECT_EQ(integer(object, L"U32"), -1);  // 4294967295 comes back as it went in
 
     Variant numbers;
     numbers.vt = VT_ARRAY | VT_I2;
@@ -504,15 +411,10 @@ TEST_F(WmiTest, SpawnedInstancesArePutAndDeletedThroughTheServices) {
     EXPECT_EQ(services_->PutInstance(nullptr, 0, nullptr, nullptr),
               status(WBEM_E_INVALID_PARAMETER));
 
-    std::vector<IWbemClassObject*> fans = all(L"Test_Fan");
-    ASSERT_EQ(fans.size(), 3u);
-    EXPECT_EQ(text(fans[2], L"DeviceID"), L"fan3");
-    EXPECT_EQ(text(fans[2], L"Name"), L"unnamed");
-    release(fans);
+    // Found through its base class, whatever the case of the key.
     IWbemClassObject* stored = getObject(L"\\\\.\\root\\test:Test_Device.DeviceID=\"FAN3\"");
     EXPECT_EQ(text(stored, L"__CLASS"), L"Test_Fan");
     EXPECT_EQ(stored->Release(), 0u);
-
     EXPECT_EQ(services_->DeleteInstance(Bstr(L"Test_Fan.DeviceID=\"fan3\""), 0, nullptr, nullptr),
               S_OK);
     EXPECT_EQ(services_->DeleteInstance(Bstr(L"Test_Fan.DeviceID=\"fan3\""), 0, nullptr, nullptr),
@@ -550,39 +452,22 @@ TEST_F(WmiTest, MethodsRunThroughTheirHandlerWithParameterObjects) {
     ASSERT_EQ(in->Put(L"Delay", 0, &delay, 0), S_OK);
 
     IWbemClassObject* out = nullptr;
-    ASSERT_EQ(
-        services_->ExecMethod(Bstr(L"Test_Fan"), Bstr(L"Reset"), 0, nullptr, in, &out, nullptr),
-        S_OK);
-    EXPECT_EQ(seen.className, L"Test_Fan");
-    EXPECT_EQ(seen.input(L"Delay"), Value::integer(5));
-    EXPECT_TRUE(seen.input(L"Reason").isNull());
-    ASSERT_NE(out, nullptr);
-    EXPECT_EQ(integer(out, L"ReturnValue"), 0);
-    EXPECT_EQ(text(out, L"Message"), L"done");
-    EXPECT_EQ(out->Release(), 0u);
-
     ASSERT_EQ(services_->ExecMethod(Bstr(L"Test_Fan.DeviceID=\"fan1\""), Bstr(L"Reset"), 0, nullptr,
                                     nullptr, nullptr, nullptr),
               S_OK);
+    EXPECT_EQ(seen.className, L"Test_Fan");
     EXPECT_EQ(seen.objectPath, L"Test_Fan.DeviceID=\"fan1\"");
-    EXPECT_TRUE(seen.input(L"Delay").isNull());
 
     // Methods without parameters and unknown methods are the driver suite's.
     IWbemClassObject* none = reinterpret_cast<IWbemClassObject*>(1);
     EXPECT_EQ(cls->GetMethod(L"Nope", 0, &none, nullptr), status(WBEM_E_NOT_FOUND));
-    const struct {
-        const wchar_t* path;
-        const wchar_t* method;
-        HRESULT result;
-    } failures[] = {
-        {L"Missing", L"Reset", status(WBEM_E_INVALID_CLASS)},
-        {L"Test_Fan.DeviceID=\"fan9\"", L"Reset", status(WBEM_E_NOT_FOUND)},
-    };
-    for (const auto& f : failures)
+    for (const auto& [path, result] :
+         {std::pair{L"Missing", status(WBEM_E_INVALID_CLASS)},
+          std::pair{L"Test_Fan.DeviceID=\"fan9\"", status(WBEM_E_NOT_FOUND)}})
         EXPECT_EQ(
-            services_->ExecMethod(Bstr(f.path), Bstr(f.method), 0, nullptr, nullptr, &out, nullptr),
-            f.result)
-            << f.path << " " << f.method;
+            services_->ExecMethod(Bstr(path), Bstr(L"Reset"), 0, nullptr, nullptr, &out, nullptr),
+            result)
+            << path;
 
     Repository::setMethodHandler(
         L"Test_Fan", L"Reset", [](MethodCall&) { return status(WBEM_E_ACCESS_DENIED); },
