@@ -172,9 +172,10 @@ TEST_F(EndToEndTest, GetAndGetNextAnswerCellByCell) {
     expectSameVarbinds(run("snmpgetnext", tables), firsts, "snmpgetnext of each table");
     expectSameVarbinds(run("snmpgetnext", before), firsts, "snmpgetnext across tables");
     expectSameVarbinds(run("snmpget", cells), firsts, "snmpget");
-    // Identifiers that name no cell: the index column, no such row, no such column, below a
-    // cell, a column.
-    for (const char* cell : {".1.1.1", ".1.2.99", ".1.99.1", ".1.2.1.0", ".1.2"}) {
+    // Identifiers that name no cell: the index column, no such row (past the end, or 0), no such
+    // column, below a cell, a column, no such entry.
+    for (const char* cell :
+         {".1.1.1", ".1.2.99", ".1.2.0", ".1.99.1", ".1.2.1.0", ".1.2", ".2.2.1"}) {
         const auto answer = run("snmpget", tableOid(1002) + cell);
         ASSERT_EQ(answer.size(), 1u) << cell;
         EXPECT_EQ(answer[0].type, kNoSuchInstance) << cell;
