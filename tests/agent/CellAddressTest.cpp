@@ -15,18 +15,6 @@ using Expected = std::optional<Cell>;
 // Columns 2..4, three rows.
 const CellAddress kTable(2, 4, 3);
 
-TEST(CellAddress, ExactNamesOnlyExistingCells) {
-    const std::pair<Suffix, Expected> cases[] = {
-        {{1, 2, 1}, Cell{2, 1}},   {{1, 4, 3}, Cell{4, 3}},   {{1, 1, 1}, std::nullopt},
-        {{1, 5, 1}, std::nullopt}, {{1, 2, 0}, std::nullopt}, {{1, 2, 4}, std::nullopt},
-        {{2, 2, 1}, std::nullopt}, {{1, 2}, std::nullopt},    {{1, 2, 1, 0}, std::nullopt},
-        {{}, std::nullopt},
-    };
-    for (const auto& [suffix, expected] : cases)
-        EXPECT_EQ(kTable.exact(suffix.data(), suffix.size()), expected)
-            << ::testing::PrintToString(suffix);
-}
-
 TEST(CellAddress, AfterWalksColumnByColumnAndStopsAtTheEnd) {
     const std::pair<Suffix, Expected> cases[] = {
         {{}, Cell{2, 1}},  // the table itself, or before it

@@ -14,25 +14,6 @@ using nvx4::agent::MibColumn;
 using nvx4::agent::MibSchema;
 using nvx4::agent::MibTable;
 
-TEST(MibSchema, EveryClassIsATableWithItsFieldsAsColumnsInOrder) {
-    const auto& tables = MibSchema::tables();
-    ASSERT_EQ(tables.size(), 45u);
-    for (const MibTable& table : tables) {
-        nvx4::AllRecords::visit(table.info->id, [&](auto tag) {
-            using Record = typename decltype(tag)::type;
-            const auto& fields = nvx4::RecordTraits<Record>::fields;
-            ASSERT_EQ(table.columns.size(), std::size(fields)) << table.prefix;
-            for (size_t i = 0; i < table.columns.size(); ++i) {
-                EXPECT_STREQ(table.columns[i].property, fields[i].property);
-                EXPECT_EQ(table.columns[i].subId, i + 2) << table.columns[i].descriptor;
-            }
-        });
-        EXPECT_EQ(MibSchema::find(table.info->id), &table);
-    }
-    EXPECT_EQ(MibSchema::find(1000), nullptr);
-    EXPECT_EQ(MibSchema::find(1046), nullptr);
-}
-
 TEST(MibSchema, NamesFollowTheRecordTypes) {
     const std::pair<const char*, const char*> cases[] = {
         {"SMBIOS_BIOS", "nvx4SmbiosBios"},

@@ -40,21 +40,17 @@ TEST(MibWriter, PlacesTheModuleBelowTheSmiNodeOfItsBase) {
 }
 
 TEST(MibWriter, TypesEachColumnByHowTheProviderStoresIt) {
-    // 1002 has text, integer, short, short-as-text and boolean-as-text fields.
+    // 1002 has text, integer, short, short-as-text and boolean-as-text fields. Text and integer
+    // columns, the index and the column count show in the end-to-end snmptable; the range and
+    // the notes on converted fields only here.
     const std::string fan = moduleFor("1.3.6.1.4.1.8072.9999.9999", 1002);
     const char* expected[] = {
-        "nvx4SmbiosFanDeviceID OBJECT-TYPE\n    SYNTAX      Nvx4Utf8String\n",
-        "nvx4SmbiosFanNominalSpeed OBJECT-TYPE\n    SYNTAX      Integer32\n",
         "nvx4SmbiosFanCoolingUnitGroup OBJECT-TYPE\n    SYNTAX      Integer32 (-32768..32767)\n",
         "    nvx4SmbiosFanCoolingUnitGroup Integer32,\n",
         "as the unsigned decimal text of its low 16 bits",
         "as the text true or false",
-        "INDEX       { nvx4SmbiosFanIndex }",
-        "::= { nvx4SmbiosFanEntry 10 }",
-        "::= { nvx4Objects 1002 }",
     };
     for (const char* part : expected) EXPECT_TRUE(contains(fan, part)) << part;
-    EXPECT_FALSE(contains(fan, "::= { nvx4SmbiosFanEntry 11 }"));
 }
 
 }  // namespace

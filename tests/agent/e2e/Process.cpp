@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <fstream>
 #include <stdexcept>
 #include <thread>
@@ -77,17 +76,6 @@ long Process::residentKilobytes() const {
     while (status >> word && word != "VmRSS:") continue;
     status >> kilobytes;
     return kilobytes;
-}
-
-std::string runCommand(const std::string& command) {
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) throw std::runtime_error("cannot run " + command);
-    std::string output;
-    char buffer[65536];
-    size_t read = 0;
-    while ((read = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, read);
-    pclose(pipe);
-    return output;
 }
 
 std::string shellQuote(const std::string& text) {

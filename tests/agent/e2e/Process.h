@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "CommandOutput.h"
+
 namespace nvx4::test {
 
 class Process {
@@ -33,9 +35,6 @@ class Process {
     pid_t pid_ = -1;
     int status_ = -1;
 };
-
-// Runs a command through the shell and returns its standard output.
-std::string runCommand(const std::string& command);
 
 // A shell word holding `text`.
 std::string shellQuote(const std::string& text);

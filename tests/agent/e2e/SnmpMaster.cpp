@@ -34,7 +34,7 @@ void SnmpMaster::start() {
     // sysUpTime.0 answers once snmpd serves requests.
     const std::string probe = client("snmpget", "-On") + " .1.3.6.1.2.1.1.3.0 2>&1";
     for (int attempt = 0; attempt < 50; ++attempt) {
-        if (runCommand(probe).find("Timeticks") != std::string::npos &&
+        if (commandOutput(probe).find("Timeticks") != std::string::npos &&
             std::filesystem::exists(agentxSocket()))
             return;
         if (!snmpd_->running()) break;

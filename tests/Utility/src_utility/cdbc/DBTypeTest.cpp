@@ -56,17 +56,6 @@ TEST(DBType, EachKindRefusesWhatDoesNotSuitIt) {
     }
 }
 
-TEST(DBInteger, ReadsItsValueAndZeroWhenNull) {
-    DBInteger value(41);
-    EXPECT_EQ(value.getInt(), 41);
-    *value.buffer() = -7;
-    EXPECT_EQ(value.getInt(), -7);
-    value.indicator = -1;
-    EXPECT_EQ(value.getInt(), 0);
-    value.indicator = 4;
-    EXPECT_EQ(value.getInt(), 0);  // the NULL read stored 0
-}
-
 TEST(DBDouble, TruncatesTowardZeroAndSaturates) {
     DBDouble value;
     EXPECT_EQ(value.getDouble(), 0.0);
@@ -82,17 +71,6 @@ TEST(DBDouble, TruncatesTowardZeroAndSaturates) {
         *value.buffer() = stored;
         EXPECT_EQ(value.getInt(), expected) << stored;
     }
-}
-
-// A NULL fetch leaves the previous row's value in the buffer; it must not show through.
-TEST(DBDouble, ReadsZeroWhenNullWhateverTheBufferHolds) {
-    DBDouble value;
-    *value.buffer() = 3.5;
-    value.indicator = -1;
-    EXPECT_EQ(value.getDouble(), 0.0);
-    EXPECT_EQ(value.getInt(), 0);
-    value.indicator = 8;
-    EXPECT_EQ(value.getDouble(), 3.5);
 }
 
 // "hello" in a column of capacity 11, read whole and into a buffer of 'x' of each size: exactly
