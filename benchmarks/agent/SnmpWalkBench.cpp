@@ -15,13 +15,14 @@
 #include <stdexcept>
 #include <thread>
 
+#include "CommandOutput.h"
 #include "Process.h"
 #include "SnmpMaster.h"
 
 namespace {
 
+using nvx4::test::commandOutput;
 using nvx4::test::Process;
-using nvx4::test::runCommand;
 using nvx4::test::SnmpMaster;
 
 const std::string kProcessTable = "1.3.6.1.4.1.8072.9999.9999.1.1039";
@@ -35,7 +36,7 @@ std::string mofString(const std::string& text) {
 
 // One NVX4_OS_Process instance per process that ps lists.
 std::string writeProcessSource(const std::string& path) {
-    std::istringstream lines(runCommand("ps -eo pid=,ppid=,pri=,rss=,comm="));
+    std::istringstream lines(commandOutput("ps -eo pid=,ppid=,pri=,rss=,comm="));
     std::ofstream out(path);
     long pid = 0, ppid = 0, priority = 0, rss = 0;
     std::string name;
@@ -77,7 +78,7 @@ struct Agents {
                 const std::string& firstColumn) const {
         const std::string command = master.client(tool, "-On -Ox") + ' ' + table +
                                     " | grep -c '^\\." + firstColumn + "\\.'";
-        return std::stoul(runCommand(command));
+        return std::stoul(commandOutput(command));
     }
 };
 

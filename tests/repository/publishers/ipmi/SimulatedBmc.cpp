@@ -25,19 +25,6 @@ namespace {
 
 using Bytes = std::vector<int>;
 
-struct SimSensor {
-    int number;
-    int type;  // sensor type code
-    std::string name;
-    bool threshold;  // a threshold sensor with a full SDR, else discrete with a compact one
-    int raw;         // the reading, or for a discrete sensor the state bit set
-};
-
-const SimSensor kSensors[] = {{1, 0x01, "CPU Temp", true, 42},
-                              {2, 0x01, "Board Temp", true, 88},
-                              {3, 0x07, "CPU Status", false, 7},
-                              {4, 0x25, "Drive Present", false, 0}};
-
 std::string hexList(const Bytes& bytes) {
     std::string text;
     char one[8];
@@ -78,7 +65,7 @@ Bytes compactSdr(const SimSensor& s) {
     return record(s.number, 0x02, body);
 }
 
-// FRU headers and areas end with a checksum that makes their sum zero.
+// The zero checksum FRU headers and areas end with.
 void addChecksum(Bytes& bytes) {
     int sum = 0;
     for (int byte : bytes) sum += byte;
@@ -120,13 +107,20 @@ Bytes fruData() {
 
 }  // namespace
 
-SimulatedBmc::SimulatedBmc() {
+std::vector<SimSensor> SimulatedBmc::defaultSensors() {
+    return {{1, 0x01, "CPU Temp", true, 42},
+            {2, 0x01, "Board Temp", true, 88},
+            {3, 0x07, "CPU Status", false, 7},
+            {4, 0x25, "Drive Present", false, 0}};
+}
+
+SimulatedBmc::SimulatedBmc(const std::vector<SimSensor>& sensors) {
     char pattern[] = "/tmp/nvx4-ipmisim-XXXXXX";
     folder_ = mkdtemp(pattern);
     mkdir((folder_ + "/state").c_str(), 0700);
     mkdir((folder_ + "/sdr-cache").c_str(), 0700);
     port_ = nvx4::test::freeUdpPort();
-    writeFiles();
+    writeFiles(sensors);
     pid_ = fork();
     if (pid_ == 0) {
         const int log = open((folder_ + "/sim.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -154,13 +148,15 @@ void SimulatedBmc::stop() {
     pid_ = -1;
 }
 
-void SimulatedBmc::writeFiles() const {
+void SimulatedBmc::writeFiles(const std::vector<SimSensor>& sensors) const {
     std::ofstream lan(folder_ + "/lan.conf");
     lan << "name \"nvx4sim\"\nset_working_mc 0x20\n  startlan 1\n    addr 127.0.0.1 " << port_
-        << "\n    priv_limit admin\n";
-    for (const char* level : {"callback", "user", "operator", "admin"})
-        lan << "    allowed_auths_" << level << " none md2 md5 straight\n";
-    lan << "    guid a123456789abcdefa123456789abcdef\n  endlan\n"
+        << "\n    priv_limit admin\n"
+           "    allowed_auths_callback none md2 md5 straight\n"
+           "    allowed_auths_user none md2 md5 straight\n"
+           "    allowed_auths_operator none md2 md5 straight\n"
+           "    allowed_auths_admin none md2 md5 straight\n"
+           "    guid a123456789abcdefa123456789abcdef\n  endlan\n"
         << "  user 2 true \"" << kAdmin << "\" \"" << kAdminPassword << "\" admin 10 md5\n"
         << "  user 3 true \"" << kOperator << "\" \"" << kOperatorPassword
         << "\" operator 10 md5\n";
@@ -168,7 +164,7 @@ void SimulatedBmc::writeFiles() const {
     emu << "mc_setbmc 0x20\n"
            "mc_add 0x20 0 no-device-sdrs 0x23 9 8 0x9f 0x1291 0xf02 persist_sdr\n"
            "sel_enable 0x20 1000 0x0a\n";
-    for (const SimSensor& s : kSensors) {
+    for (const SimSensor& s : sensors) {
         if (s.threshold) {
             emu << "sensor_add 0x20 0 " << s.number << " " << s.type << " 0x01\n"
                 << "main_sdr_add 0x20" << hexList(fullSdr(s)) << "\n"

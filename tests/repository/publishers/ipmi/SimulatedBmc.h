@@ -1,15 +1,24 @@
 // A simulated BMC for the ipmi publisher's tests: OpenIPMI's ipmi_sim on 127.0.0.1 and a free
 // high port, in its own temporary folder (LAN configuration, emulator commands, wiped state),
-// stopped by its PID, with two threshold and two discrete sensors, two SEL entries and FRU data.
+// stopped by its PID. Sensors, SEL entries and FRU data come from the tables the test gives.
 #ifndef NVX4_TEST_SIMULATEDBMC_H
 #define NVX4_TEST_SIMULATEDBMC_H
 
 #include <sys/types.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace nvx4::test {
+
+struct SimSensor {
+    int number;
+    int type;  // sensor type code
+    std::string name;
+    bool threshold;  // a threshold sensor with a full SDR, else discrete with a compact one
+    int raw;         // the reading, or for a discrete sensor the state bit set
+};
 
 class SimulatedBmc {
   public:
@@ -18,11 +27,16 @@ class SimulatedBmc {
     static constexpr char kOperator[] = "monitor";
     static constexpr char kOperatorPassword[] = "s3cret-monitor";
 
-    SimulatedBmc();
+    // Starts the simulator with these sensors (and the standard FRU data and SEL entries).
+    explicit SimulatedBmc(const std::vector<SimSensor>& sensors = defaultSensors());
     ~SimulatedBmc();
     SimulatedBmc(const SimulatedBmc&) = delete;
     SimulatedBmc& operator=(const SimulatedBmc&) = delete;
 
+    static std::vector<SimSensor> defaultSensors();
+
+    int port() const { return port_; }
+    const std::string& folder() const { return folder_; }
     // Writes the publisher's settings file for `user` (password file mode `mode`) and returns
     // its path; `extra` lines are appended.
     std::string settings(const std::string& user, const std::string& password, unsigned mode,
@@ -34,7 +48,7 @@ class SimulatedBmc {
     void stop();
 
   private:
-    void writeFiles() const;
+    void writeFiles(const std::vector<SimSensor>& sensors) const;
     void waitUntilAnswering() const;
 
     std::string folder_;
