@@ -4,7 +4,6 @@
 #ifndef NVX4_ENUM_INBAND_H
 #define NVX4_ENUM_INBAND_H
 
-#include <algorithm>
 #include <new>
 #include <string>
 #include <type_traits>
@@ -15,6 +14,7 @@
 #include "DBDriver.h"
 #include "DBUrl.h"
 #include "QueryHandles.h"
+#include "RecordChunks.h"
 #include "ToString.h"
 #include "Trace.h"
 #include "nvx4/FieldTable.h"
@@ -58,20 +58,19 @@ void fillField(Record& record, const Field<Record>& field, const std::string& pr
 
 // Reads every row into records, numbering them from 1 where the record has an Index.
 template <class Record>
-std::vector<Record> readRecords(DBResultSet& rows) {
+RecordChunks<Record> readRecords(DBResultSet& rows) {
     const auto& fields = RecordTraits<Record>::fields;
     std::vector<std::string> properties;
     for (const Field<Record>& field : fields) properties.emplace_back(field.property);
-    std::vector<Record> records;
+    RecordChunks<Record> records;
     unsigned int rowNumber = 0;
     while (rows.next()) {
         ++rowNumber;
-        Record record{};
+        Record& record = records.emplace();
         if constexpr (HasIndex<Record>::value)
             record.Index = static_cast<unsigned short>(rowNumber);
         for (size_t i = 0; i < properties.size(); ++i)
             fillField(record, fields[i], properties[i], rows);
-        records.push_back(std::move(record));
     }
     return records;
 }
@@ -92,15 +91,15 @@ int enumerateClass(std::string host, std::string className, int* count, void** i
         // A code of 0 would read as success; it is reported as a failure instead.
         return e.code != 0 ? e.code : NVX4_RESULT_READ_FAILURE;
     }
-    std::vector<Record> records = readRecords<Record>(*handles.resultSet);
+    RecordChunks<Record> records = readRecords<Record>(*handles.resultSet);
     handles.close();
 
-    if (records.empty()) return 0;
+    if (records.size() == 0) return 0;
     Record* array = new (std::nothrow) Record[records.size()];
     if (array == nullptr) return NVX4_RESULT_NO_MEMORY;
     // Moving the records in cannot throw, so once the array exists the call cannot fail.
     static_assert(std::is_nothrow_move_assignable_v<Record>);
-    std::move(records.begin(), records.end(), array);
+    records.moveInto(array);
     *count = static_cast<int>(records.size());
     *instances = array;
     return 0;
