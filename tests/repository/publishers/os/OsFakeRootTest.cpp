@@ -9,6 +9,7 @@
 
 #include "AsNobody.h"
 #include "OsTestSupport.h"
+#include "PublishFailure.h"
 #include "RepositoryTesting.h"
 #include "nvx4/repository/Publisher.h"
 #include "os/OsPublisher.h"
@@ -18,12 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using nvx4::test::ScopedEnv;
-
-// pid 42: "my (odd) name", sleeping, parent 1, 250 user and 50 kernel ticks, nice -5, started
-// at tick 50000; 1200 kB resident.
-const char kProcessStat[] =
-    "42 (my (odd) name) S 1 42 42 0 -1 4194560 0 0 0 0 250 50 0 0 15 -5 1 0 50000 1000 300 "
-    "18446744073709551615 1 1 0 0 0 0 0 0 0 0 0 0 17 0 0 0 0 0 0\n";
 
 class FakeRoot {
   public:
@@ -48,7 +43,9 @@ class FakeRoot {
         write("proc/sys/kernel/osrelease", "9.9.9-test\n");
         write("proc/sys/kernel/arch", "armv7l\n");
         write("etc/os-release", "NAME=x\nPRETTY_NAME=\"Test \\\"Linux\\\" 1\"\n");
-        write("proc/42/stat", kProcessStat);
+        write("proc/42/stat",
+              "42 (my (odd) name) S 1 42 42 0 -1 4194560 0 0 0 0 250 50 0 0 15 -5 1 0 50000 1000 "
+              "300 18446744073709551615 1 1 0 0 0 0 0 0 0 0 0 0 17 0 0 0 0 0 0\n");
         write("proc/42/status", "Name:\tmy (odd) name\nVmRSS:\t    1200 kB\n");
         write("proc/1/status", "Name:\tinit\n");
         // Processes that exited while they were read: no stat at all, or a stat but no status.
@@ -89,25 +86,18 @@ TEST_F(OsFakeRootTest, KnownFilesGiveExactValues) {
         const wchar_t* property;
         std::string value;
     };
+    // What only a built machine shows: an odd architecture and process name, escaped texts,
+    // processes that exit while read, mount points to leave out. ps, df and free show the rest.
     const Expected cases[] = {
-        {L"NVX4_OS_MemoryUsage", 0, L"SystemName", "fakehost"},
-        {L"NVX4_OS_MemoryUsage", 0, L"FreeMemory", "400000.000000"},
         {L"NVX4_OS_SysInfo", 0, L"OSArch", "32-bit"},
         {L"NVX4_OS_SysInfo", 0, L"Name", "Test \"Linux\" 1"},
         {L"NVX4_OS_SysInfo", 0, L"NumberOfProcesses", "4"},
         // Processes in pid order; 43 and 44 have gone and are left out.
         {L"NVX4_OS_Process", 1, L"Handle", "42"},
         {L"NVX4_OS_Process", 1, L"Name", "my (odd) name"},
-        {L"NVX4_OS_Process", 1, L"Priority", "10"},
-        {L"NVX4_OS_Process", 1, L"UserModeTime", "25000000"},
-        {L"NVX4_OS_Process", 1, L"WorkingSetSize", "1228800"},
-        {L"NVX4_OS_Process", 1, L"ExecutionState", "4"},
-        {L"NVX4_OS_Process", 1, L"ElapsedTime", "00:08:20"},
-        {L"NVX4_OS_Process", 1, L"MemoryUsage", std::to_string(100.0 * 1200 / 1000000)},
         // Mount points decoded; pseudo, network and unreachable ones left out.
         {L"NVX4_OS_DiskUsage", 0, L"DeviceID", "/"},
         {L"NVX4_OS_DiskUsage", 1, L"DeviceID", "/mnt/my disk"},
-        {L"NVX4_OS_NetworkUsage", 0, L"Name", "eth9"},
     };
     for (const Expected& c : cases) {
         Repository::Enumeration found = enumerate(c.cls);
@@ -173,15 +163,12 @@ TEST_F(OsFakeRootTest, UnreadableOrBrokenFilesFailOnlyTheirClass) {
 
 TEST_F(OsFakeRootTest, AFileClosedToTheReaderIsAccessDenied) {
     ::chmod((root_.path() + "/proc/meminfo").c_str(), 0);
-    EXPECT_EQ(nvx4::test::asNobody([this] {
-                  try {
-                      OsPublisher(root_.path(), false).publish(L"NVX4_OS_MemoryUsage");
-                      return std::string("published");
-                  } catch (const PublishError& e) {
-                      return std::to_string(e.status());
-                  }
-              }),
-              std::to_string(PublishError::kAccessDenied));
+    const std::string failure = nvx4::test::asNobody([this] {
+        return nvx4::test::publishFailure(
+            [this] { OsPublisher(root_.path(), false).publish(L"NVX4_OS_MemoryUsage"); });
+    });
+    EXPECT_EQ(failure.substr(0, failure.find(' ')), std::to_string(PublishError::kAccessDenied))
+        << failure;
 }
 
 TEST_F(OsFakeRootTest, UsersAreTheLiveSessionsWhoLists) {
