@@ -7,9 +7,7 @@
 #include <fstream>
 #include <thread>
 
-#include "AsNobody.h"
 #include "OsTestSupport.h"
-#include "PublishFailure.h"
 #include "RepositoryTesting.h"
 #include "nvx4/repository/Publisher.h"
 #include "os/OsPublisher.h"
@@ -159,16 +157,6 @@ TEST_F(OsFakeRootTest, UnreadableOrBrokenFilesFailOnlyTheirClass) {
         EXPECT_NE(output.find(c.traced), std::string::npos) << output;
         EXPECT_EQ(enumerate(L"NVX4_OS_SysInfo").status, 0);
     }
-}
-
-TEST_F(OsFakeRootTest, AFileClosedToTheReaderIsAccessDenied) {
-    ::chmod((root_.path() + "/proc/meminfo").c_str(), 0);
-    const std::string failure = nvx4::test::asNobody([this] {
-        return nvx4::test::publishFailure(
-            [this] { OsPublisher(root_.path(), false).publish(L"NVX4_OS_MemoryUsage"); });
-    });
-    EXPECT_EQ(failure.substr(0, failure.find(' ')), std::to_string(PublishError::kAccessDenied))
-        << failure;
 }
 
 TEST_F(OsFakeRootTest, UsersAreTheLiveSessionsWhoLists) {
