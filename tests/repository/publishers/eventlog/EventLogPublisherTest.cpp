@@ -9,8 +9,8 @@
 #include "AsNobody.h"
 #include "EventLogPublisher.h"
 #include "JournalExport.h"
+#include "PublishFailure.h"
 #include "TestSupport.h"
-#include "nvx4/repository/Utf8.h"
 
 namespace nvx4::repository {
 namespace {
@@ -36,12 +36,6 @@ std::string westOfUtc(const Json& entry) {
 
 std::string fieldOf(const Json& entry, const char* name) {
     return entry.contains(name) ? journalBytes(entry[name]) : "";
-}
-
-std::wstring textOf(const PropertyValues& values, const std::wstring& name) {
-    for (const auto& [property, value] : values)
-        if (property == name) return value.asText();
-    return L"(none)";
 }
 
 struct EntryCase {
@@ -103,10 +97,15 @@ class EventLogJournalTest : public ::testing::Test {
         journal = nvx4::test::journalctl(directory);
         ASSERT_EQ(journal.size(), entries.size());
     }
-    std::vector<PropertyValues> publish(const std::string& argument, EventLog log) {
-        Publication p = EventLogPublisher::make(argument)->publish(kClassOf[int(log)]);
-        EXPECT_EQ(p.absent, "");
-        return p.instances;
+    // The three logs as the built provider library gives them to an agent: a table each.
+    static Json enumerated(const std::string& argument) {
+        int status = -1;
+        const std::string output = nvx4::test::commandOutput(
+            std::string(NVX4_ENUM_TOOL) + " --repository 'eventlog=" + argument +
+                "' --format json 1041 1042 1043",
+            &status);
+        EXPECT_EQ(status, 0) << output;
+        return Json::parse(output);
     }
 
     nvx4::test::TempPath file{"x.journal"};
@@ -120,13 +119,7 @@ TEST_F(EventLogJournalTest, EachLogHoldsItsEntriesFieldByFieldAsJournalctlShowsT
     std::vector<JournalFields> entries;
     for (const EntryCase& c : kCases) entries.push_back(fieldsOf(c, entries.size() + 1));
     write(entries);
-    const std::string command = std::string(NVX4_ENUM_TOOL) +
-                                " --repository 'eventlog=" + directory +
-                                "' --format json 1041 1042 1043";
-    int status = -1;
-    const std::string output = nvx4::test::commandOutput(command, &status);
-    ASSERT_EQ(status, 0) << output;
-    const Json tables = Json::parse(output);
+    const Json tables = enumerated(directory);
     char host[256] = {};
     gethostname(host, sizeof host - 1);
     for (int log = 0; log < 3; ++log) {
@@ -169,14 +162,14 @@ TEST_F(EventLogJournalTest, TheLimitKeepsTheNewestEntriesOfEachLogWithinTheWindo
         entries[i].emplace_back("MESSAGE", "entry " + std::to_string(i));
     write(entries);
     const std::vector<std::vector<std::size_t>> expected = {{300}, {1, 301}, {298, 299}};
+    const Json tables = enumerated(directory + ",limit=2");
     for (int log = 0; log < 3; ++log) {
-        const std::vector<PropertyValues> rows =
-            publish(directory + ",limit=2", static_cast<EventLog>(log));
-        ASSERT_EQ(rows.size(), expected[log].size());
-        for (std::size_t k = 0; k < rows.size(); ++k) {
+        const Json& records = tables.at(log).at("records");
+        ASSERT_EQ(records.size(), expected[log].size());
+        for (std::size_t k = 0; k < records.size(); ++k) {
             const Json& entry = journal[expected[log][k]];
-            EXPECT_EQ(textOf(rows[k], L"Description"), Utf8::toWide(fieldOf(entry, "MESSAGE")));
-            EXPECT_EQ(textOf(rows[k], L"RecordID"), std::to_wstring(journalSeqnum(entry)));
+            EXPECT_EQ(records[k]["Description"], fieldOf(entry, "MESSAGE"));
+            EXPECT_EQ(records[k]["RecordID"], std::to_string(journalSeqnum(entry)));
         }
     }
 }
@@ -210,12 +203,8 @@ TEST_F(EventLogJournalTest, AnUnreadableJournalFileDeniesAccess) {
     write({{{"MESSAGE", "secret"}}});
     ASSERT_EQ(::chmod(directory.c_str(), 0755) | ::chmod(file.path().c_str(), 0), 0);
     EXPECT_EQ(nvx4::test::asNobody([this] {
-                  try {
-                      EventLogPublisher::make(directory)->publish(kClassOf[0]);
-                      return std::string("published");
-                  } catch (const PublishError& e) {
-                      return std::to_string(e.status()) + " " + e.what();
-                  }
+                  return nvx4::test::publishFailure(
+                      [this] { EventLogPublisher::make(directory)->publish(kClassOf[0]); });
               }),
               std::to_string(PublishError::kAccessDenied) + " cannot read " + file.path() +
                   ": Permission denied");

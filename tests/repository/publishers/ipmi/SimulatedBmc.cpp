@@ -3,11 +3,8 @@
 #include "CommandOutput.h"
 #include "FreePort.h"
 
-#include <arpa/inet.h>
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <signal.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,7 +12,6 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -107,14 +103,12 @@ Bytes fruData() {
 
 }  // namespace
 
-std::vector<SimSensor> SimulatedBmc::defaultSensors() {
-    return {{1, 0x01, "CPU Temp", true, 42},
-            {2, 0x01, "Board Temp", true, 88},
-            {3, 0x07, "CPU Status", false, 7},
-            {4, 0x25, "Drive Present", false, 0}};
-}
-
-SimulatedBmc::SimulatedBmc(const std::vector<SimSensor>& sensors) {
+SimulatedBmc::SimulatedBmc(std::vector<SimSensor> sensors) {
+    if (sensors.empty())
+        sensors = {{1, 0x01, "CPU Temp", true, 42},
+                   {2, 0x01, "Board Temp", true, 88},
+                   {3, 0x07, "CPU Status", false, 7},
+                   {4, 0x25, "Drive Present", false, 0}};
     char pattern[] = "/tmp/nvx4-ipmisim-XXXXXX";
     folder_ = mkdtemp(pattern);
     mkdir((folder_ + "/state").c_str(), 0700);
@@ -220,11 +214,10 @@ std::string SimulatedBmc::ipmitool(const std::string& arguments) const {
 }
 
 std::string SimulatedBmc::freeipmi(const std::string& tool, const std::string& arguments) const {
-    return commandOutput(
-        tool + " -D LAN_2_0 -I 3 -h 127.0.0.1:" + std::to_string(port_) + " -u " + kAdmin + " -p " +
-        kAdminPassword + " -W opensesspriv " +
-        (tool == "bmc-info" ? "" : "--sdr-cache-directory=" + folder_ + "/sdr-cache ") + arguments +
-        " 2>&1");
+    return commandOutput(tool + " -D LAN_2_0 -I 3 -h 127.0.0.1:" + std::to_string(port_) + " -u " +
+                         kAdmin + " -p " + kAdminPassword +
+                         " -W opensesspriv --sdr-cache-directory=" + folder_ + "/sdr-cache " +
+                         arguments + " 2>&1");
 }
 
 }  // namespace nvx4::test

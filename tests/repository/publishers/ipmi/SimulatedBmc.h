@@ -27,16 +27,13 @@ class SimulatedBmc {
     static constexpr char kOperator[] = "monitor";
     static constexpr char kOperatorPassword[] = "s3cret-monitor";
 
-    // Starts the simulator with these sensors (and the standard FRU data and SEL entries).
-    explicit SimulatedBmc(const std::vector<SimSensor>& sensors = defaultSensors());
+    // Starts the simulator with these sensors, or the tests' four when none are given (and the
+    // standard FRU data and SEL entries).
+    explicit SimulatedBmc(std::vector<SimSensor> sensors = {});
     ~SimulatedBmc();
     SimulatedBmc(const SimulatedBmc&) = delete;
     SimulatedBmc& operator=(const SimulatedBmc&) = delete;
 
-    static std::vector<SimSensor> defaultSensors();
-
-    int port() const { return port_; }
-    const std::string& folder() const { return folder_; }
     // Writes the publisher's settings file for `user` (password file mode `mode`) and returns
     // its path; `extra` lines are appended.
     std::string settings(const std::string& user, const std::string& password, unsigned mode,

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "CommandOutput.h"
+#include "PublishFailure.h"
 #include "SmartPublisher.h"
 #include "TestSupport.h"
 
@@ -117,13 +118,9 @@ TEST_F(SmartTest, ASmartctlThatHangsOrSaysNothingUsableFailsTheClass) {
     for (const auto& [setUp, why] : cases) {
         ScopedEnv sleep("NVX4_SMART_SLEEP", std::nullopt);
         setUp();
-        try {
-            SmartPublisher::make("timeout=1")->publish(kSmart);
-            ADD_FAILURE() << why;
-        } catch (const PublishError& e) {
-            EXPECT_EQ(e.status(), PublishError::kProviderFailure);
-            EXPECT_EQ(std::string(e.what()), why);
-        }
+        EXPECT_EQ(
+            nvx4::test::publishFailure([] { SmartPublisher::make("timeout=1")->publish(kSmart); }),
+            std::to_string(PublishError::kProviderFailure) + " " + why);
         int status = 0;
         EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1) << "every child reaped";
     }

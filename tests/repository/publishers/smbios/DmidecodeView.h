@@ -1,20 +1,37 @@
-// What the publisher's classes should hold according to dmidecode's decoding of the same table:
-// for each class, the records it comes from and, per property, the value dmidecode's text
-// stands for. Shared by the dump tests, the machine's own tables and the end-to-end run.
+// What the publisher's classes should hold according to Debian's dmidecode, an independent
+// decoder of the same table: its text output split into records ("Handle 0x0004, DMI type 4,
+// 48 bytes", a title, then "\tKey: value" lines and "\t\titem" lines listed under the key before
+// them; a structure with several titled blocks, type 10, gives a record per block, one marked as
+// truncated none); for each class, the records it comes from and, per property, the value
+// dmidecode's text stands for.
 #ifndef NVX4_TEST_DMIDECODE_VIEW_H
 #define NVX4_TEST_DMIDECODE_VIEW_H
 
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "Dmidecode.h"
 #include "nvx4/repository/Value.h"
 
 namespace nvx4::test {
 
 using repository::Value;
+
+struct DmiRecord {
+    std::uint16_t handle = 0;
+    int type = 0;
+    std::string title;
+    std::map<std::string, std::string> fields;
+    std::map<std::string, std::vector<std::string>> lists;
+
+    std::optional<std::string> field(const std::string& key) const {
+        auto found = fields.find(key);
+        return found == fields.end() ? std::nullopt : std::optional(found->second);
+    }
+};
 using Records = std::vector<DmiRecord>;
 
 // The expected value of a property, or nullopt where dmidecode does not show it.
@@ -38,6 +55,11 @@ struct ClassView {
         return records;
     }
 };
+
+// Debian's dmidecode run with `arguments` ("--from-dump FILE", "-t 0,1,4,2"): its records in
+// output order; false from dmidecodeAvailable() when it is not installed.
+Records dmidecode(const std::string& arguments);
+bool dmidecodeAvailable();
 
 // Classes 1001-1020 except the event-log records, which dmidecode does not decode.
 const std::vector<ClassView>& dmidecodeViews();

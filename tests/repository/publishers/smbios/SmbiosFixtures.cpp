@@ -1,4 +1,4 @@
-#include "SmbiosFixtures.h"
+#include "SmbiosWriter.h"
 
 namespace nvx4::test {
 

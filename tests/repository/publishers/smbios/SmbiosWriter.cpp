@@ -82,9 +82,9 @@ Bytes SmbiosWriter::entryPoint(Anchor anchor, int major, int minor, std::size_t 
     return ep;
 }
 
-Bytes SmbiosWriter::dump(Anchor anchor, int major, int minor, bool withEnd) const {
-    const Bytes t = table(withEnd);
-    Bytes d = entryPoint(anchor, major, minor, t.size(), count_ + (withEnd ? 1 : 0), 0x20);
+Bytes SmbiosWriter::dump(Anchor anchor, int major, int minor) const {
+    const Bytes t = table();
+    Bytes d = entryPoint(anchor, major, minor, t.size(), count_ + 1, 0x20);
     d.resize(0x20, 0);
     d.insert(d.end(), t.begin(), t.end());
     return d;

@@ -46,7 +46,7 @@ class SmbiosWriter {
     // The table with an end-of-table structure unless `withEnd` is false.
     Bytes table(bool withEnd = true) const;
     // Entry point at 0, table at 0x20.
-    Bytes dump(Anchor anchor, int major, int minor, bool withEnd = true) const;
+    Bytes dump(Anchor anchor, int major, int minor) const;
     static Bytes entryPoint(Anchor anchor, int major, int minor, std::size_t tableLength,
                             std::size_t count, std::uint64_t address);
     static void save(const std::string& path, const Bytes& bytes);
@@ -55,6 +55,17 @@ class SmbiosWriter {
     Bytes table_;
     std::size_t count_ = 0;
 };
+
+struct InventoryStrings {
+    std::string vendor = "Acme Firmware Inc.";
+    std::string product = "Roadrunner 3000";
+    std::string serial = "SN-0001";
+    std::string version = "1.2.3";
+};
+
+// The tests' table (SmbiosFixtures.cpp): a structure of every type of classes 1001-1020, with
+// the fields that a table of version major.minor has (later versions' fields left out).
+SmbiosWriter inventory(int major, int minor, const InventoryStrings& strings = {});
 
 }  // namespace nvx4::test
 
