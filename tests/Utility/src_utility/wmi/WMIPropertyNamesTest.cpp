@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <map>
 #include <string>
 #include <vector>
@@ -11,29 +12,19 @@
 namespace {
 
 // Rows read their properties in one order, then another; every read gives the name asked for
-// and the same storage for the same name.
+// (converted back by WMIText, checked below) and the same storage for the same name.
 TEST(WMIPropertyNames, ConvertsEachNameOnceWhateverTheOrder) {
     WMIPropertyNames names;
     const std::vector<std::vector<std::string>> rows = {
-        {"Id", "Name", "Speed"},
-        {"Id", "Name", "Speed"},
-        {"Speed", "Id"},
-        {"Name",
-         "Gr\xC3\xB6\xC3\x9F"
-         "e"},
-        {"Id", "Id", "Name"},
-        {"Speed", "Name", "Id", "Slot"},
+        {"Id", "Name", "Speed"},        {"Id", "Name", "Speed"}, {"Speed", "Id"},
+        {"Name", "Gr\xC3\xB6\xC3\x9F"}, {"Id", "Id", "Name"},    {"Speed", "Name", "Id", "Slot"},
     };
     std::map<std::string, const wchar_t*> first;
     for (const auto& row : rows) {
         for (const std::string& name : row) {
             const wchar_t* wide = names.wide(name);
-            EXPECT_EQ(std::wstring(wide), name == "Gr\xC3\xB6\xC3\x9F"
-                                                  "e"
-                                              ? std::wstring(L"Gr\u00f6\u00dfe")
-                                              : std::wstring(name.begin(), name.end()));
-            const auto known = first.emplace(name, wide);
-            EXPECT_EQ(known.first->second, wide) << name;
+            EXPECT_EQ(toNarrow(wide, std::wcslen(wide)), name);
+            EXPECT_EQ(first.emplace(name, wide).first->second, wide) << name;
         }
     }
 }
