@@ -27,17 +27,6 @@ class WinsockTest : public ::testing::Test {
     }
 };
 
-TEST_F(WinsockTest, StartupFillsTheVersionData) {
-    WSADATA data;
-    std::memset(&data, 0x55, sizeof data);
-    ASSERT_EQ(WSAStartup(0x0202, &data), 0);
-    EXPECT_EQ(data.wVersion, 0x0202);
-    EXPECT_EQ(data.wHighVersion, 0x0202);
-    EXPECT_STREQ(data.szSystemStatus, "Running");
-    EXPECT_EQ(WSAStartup(0x0000, &data), WSAVERNOTSUPPORTED);
-    EXPECT_EQ(WSACleanup(), 0);
-}
-
 TEST_F(WinsockTest, HostNameNeedsRoomForItsTerminator) {
     char name[6];
     EXPECT_EQ(gethostname(name, 6), 0);

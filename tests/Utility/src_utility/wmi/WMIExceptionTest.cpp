@@ -18,7 +18,6 @@ TEST(WMIStatusName, NamesTheKnownCodes) {
         {0x80041001, "WBEM_E_FAILED"},
         {0x8004102C, "WBEM_E_CANNOT_BE_SINGLETON"},
         {0x8004102D, "UNKNOWM"},
-        {0x80070057, "UNKNOWM"},
         {0xFFFFFFFF, "UNKNOWM"},
     };
     for (const auto& [code, name] : cases) {

@@ -32,12 +32,6 @@ TEST(ParseAuthorityUser, SplitsDomainAndUser) {
         {L"", L"alice", S_OK, L"<null>", L"alice"},
         {nullptr, L"DOM\\", S_OK, L"DOM", L"<null>"},
         {nullptr, nullptr, S_OK, L"<null>", L"<null>"},
-        {L"ntlmdomain:CORP", L"alice", S_OK, L"CORP", L"alice"},
-        {L"NTLMDOMAIN:CORP", nullptr, S_OK, L"CORP", L"<null>"},
-        {L"NTLMDOMAIN:", L"DOM\\bob", S_OK, L"DOM", L"bob"},
-        {L"NTLMDOMAIN:CORP", L"DOM\\alice", E_INVALIDARG, L"<null>", L"<null>"},
-        {L"kerberos:CORP", L"alice", E_INVALIDARG, L"<null>", L"<null>"},
-        {L"NTLM", L"alice", E_INVALIDARG, L"<null>", L"<null>"},
         {nullptr, longUser.c_str(), S_OK, longDomain, L"eve"},
         {nullptr, tooLongUser.c_str(), E_INVALIDARG, L"<null>", L"<null>"},
     };
@@ -69,24 +63,10 @@ class WMISecurityTest : public ::testing::Test {
     IWbemLocator* proxy = nullptr;
 };
 
-// Without credentials (the caller's own identity) and with a user's own domain is the driver
-// suite's; an authority names the domain, and only one place may.
-TEST_F(WMISecurityTest, SetsInterfaceSecurity) {
-    const struct {
-        const wchar_t* user;
-        DWORD level;
-        HRESULT result;
-    } cases[] = {
-        {L"alice", RPC_C_AUTHN_LEVEL_CALL, S_OK},
-        {L"DOM\\alice", RPC_C_AUTHN_LEVEL_CALL, E_INVALIDARG},
-        {L"DOM\\alice", RPC_C_AUTHN_LEVEL_NONE, S_OK},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(setInterfaceSecurity(proxy, L"ntlmdomain:CORP", c.user, L"secret", c.level,
-                                       RPC_C_IMP_LEVEL_IMPERSONATE),
-                  c.result)
-            << c.user;
-    }
+TEST_F(WMISecurityTest, SetProxyBlanketEnablesPrivilegesFirst) {
+    const WMISecurity security;
+    // The privileges themselves are the driver suite's; a refused blanket raises its code.
+    EXPECT_CDBC_THROW(security.setProxyBlanket(nullptr), 0x80070057, "UNKNOWM");
 }
 
 // The credentials are private copies: the caller's strings are gone before they are used.
