@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,17 +24,8 @@ using nvx4::test::ScopedEnv;
 // WBEM status codes are unsigned enumerators; results are signed.
 constexpr HRESULT status(WBEMSTATUS code) { return static_cast<HRESULT>(code); }
 
-class Bstr {
-  public:
-    explicit Bstr(const wchar_t* text) : text_(SysAllocString(text)) {}
-    ~Bstr() { SysFreeString(text_); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    operator BSTR() const { return text_; }
-
-  private:
-    BSTR text_;
-};
+using Bstr = std::unique_ptr<OLECHAR, void (*)(BSTR)>;
+Bstr bstr(const wchar_t* text) { return Bstr(SysAllocString(text), SysFreeString); }
 
 struct Variant : VARIANT {
     Variant() { VariantInit(this); }
@@ -70,14 +62,15 @@ class WmiTest : public ::testing::Test {
     }
 
     HRESULT connect(const wchar_t* path, IWbemServices** services, const wchar_t* user = nullptr) {
-        return locator_->ConnectServer(Bstr(path), Bstr(user), nullptr, nullptr, 0, nullptr,
-                                       nullptr, services);
+        return locator_->ConnectServer(bstr(path).get(), bstr(user).get(), nullptr, nullptr, 0,
+                                       nullptr, nullptr, services);
     }
     void SetUp() override { ASSERT_EQ(connect(L"\\\\.\\root\\test", &services_), S_OK); }
 
     IEnumWbemClassObject* enumerate(const wchar_t* cls, LONG flags = 0) {
         IEnumWbemClassObject* enumerator = nullptr;
-        EXPECT_EQ(services_->CreateInstanceEnum(Bstr(cls), flags, nullptr, &enumerator), S_OK);
+        EXPECT_EQ(services_->CreateInstanceEnum(bstr(cls).get(), flags, nullptr, &enumerator),
+                  S_OK);
         return enumerator;
     }
     // Every instance of a class, fetched one Next at a time.
@@ -241,10 +234,11 @@ TEST_F(WmiTest, CallsRefuseInvalidArguments) {
     IEnumWbemClassObject* enumerator = nullptr;
     EXPECT_EQ(services_->CreateInstanceEnum(nullptr, 0, nullptr, &enumerator),
               status(WBEM_E_INVALID_PARAMETER));
-    EXPECT_EQ(services_->CreateInstanceEnum(Bstr(L"Test_Fan"), 0x4000000, nullptr, &enumerator),
-              status(WBEM_E_INVALID_PARAMETER));
-    EXPECT_EQ(services_->ExecMethod(Bstr(L"Missing"), Bstr(L"Reset"), 0, nullptr, nullptr, nullptr,
-                                    nullptr),
+    EXPECT_EQ(
+        services_->CreateInstanceEnum(bstr(L"Test_Fan").get(), 0x4000000, nullptr, &enumerator),
+        status(WBEM_E_INVALID_PARAMETER));
+    EXPECT_EQ(services_->ExecMethod(bstr(L"Missing").get(), bstr(L"Reset").get(), 0, nullptr,
+                                    nullptr, nullptr, nullptr),
               status(WBEM_E_INVALID_CLASS));
     enumerator = enumerate(L"Test_Fan");
     IWbemClassObject* fan = nullptr;

@@ -13,35 +13,22 @@ using SnmpFree = void (*)(int, void*);
 
 constexpr int kInvalidNamespace = static_cast<int>(0x8004100E);
 
-class ProviderServiceTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        library = LoadLibraryA("nvx4provider.dll");
-        ASSERT_NE(library, nullptr) << "error " << GetLastError();
-        enumerateInstance = reinterpret_cast<EnumerateInstance>(
-            reinterpret_cast<void*>(GetProcAddress(library, "enumerateInstance")));
-        snmpFree = reinterpret_cast<SnmpFree>(
-            reinterpret_cast<void*>(GetProcAddress(library, "snmpFree")));
-        ASSERT_NE(enumerateInstance, nullptr);
-        ASSERT_NE(snmpFree, nullptr);
-    }
-    void TearDown() override {
-        if (library != nullptr) FreeLibrary(library);
-    }
+// COM left initialised by a call would make this thread's next CoInitialize answer S_FALSE.
+bool comIsUninitialised() {
+    const HRESULT result = CoInitialize(nullptr);
+    if (SUCCEEDED(result)) CoUninitialize();
+    return result == S_OK;
+}
 
-    // COM left initialised by a call would make this thread's next CoInitialize answer S_FALSE.
-    static bool comIsUninitialised() {
-        const HRESULT result = CoInitialize(nullptr);
-        if (SUCCEEDED(result)) CoUninitialize();
-        return result == S_OK;
-    }
-
-    HMODULE library = nullptr;
-    EnumerateInstance enumerateInstance = nullptr;
-    SnmpFree snmpFree = nullptr;
-};
-
-TEST_F(ProviderServiceTest, EveryClassReportsTheMissingNamespace) {
+TEST(ProviderServiceTest, EveryClassReportsTheMissingNamespace) {
+    HMODULE library = LoadLibraryA("nvx4provider.dll");
+    ASSERT_NE(library, nullptr) << "error " << GetLastError();
+    const auto enumerateInstance = reinterpret_cast<EnumerateInstance>(
+        reinterpret_cast<void*>(GetProcAddress(library, "enumerateInstance")));
+    const auto snmpFree =
+        reinterpret_cast<SnmpFree>(reinterpret_cast<void*>(GetProcAddress(library, "snmpFree")));
+    ASSERT_NE(enumerateInstance, nullptr);
+    ASSERT_NE(snmpFree, nullptr);
     for (int classId = 1001; classId <= 1045; ++classId) {
         SCOPED_TRACE(classId);
         int count = 7;
@@ -52,6 +39,7 @@ TEST_F(ProviderServiceTest, EveryClassReportsTheMissingNamespace) {
         EXPECT_TRUE(comIsUninitialised());
         snmpFree(classId, instances);
     }
+    FreeLibrary(library);
 }
 
 }  // namespace
