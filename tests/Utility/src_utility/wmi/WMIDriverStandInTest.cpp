@@ -160,7 +160,7 @@ bool isOutOfMemory(const WMIException& e) {
 // sanitizer watches the BSTRs and arrays, the allocation hook the objects).
 TEST_F(WMIDriverTest, RunningOutOfMemoryRaisesOutOfMemoryAndLeaksNothing) {
     // The method call leaves out failing C++ allocations: a repository value whose copy throws is
-    // destroyed by the standard library as if it had been made.
+    // destroyed by the standard library as if it had been made. Splitting credentials makes none.
     const struct {
         const char* name;
         bool usesArrays;
@@ -178,20 +178,14 @@ TEST_F(WMIDriverTest, RunningOutOfMemoryRaisesOutOfMemoryAndLeaksNothing) {
                  rows_->getVariant("Tags");
              }
          }},
-        {"identity", false, true,
+        // Explicit credentials; the connection's own are part of the query.
+        {"identity", false, false,
          [] {
-             BSTR domain = nullptr;
-             BSTR name = nullptr;
-             const HRESULT result = parseAuthorityUser(L"", L"DOM\\alice", &domain, &name);
-             SysFreeString(domain);
-             SysFreeString(name);
+             BstrHolder domain;
+             BstrHolder name;
+             const HRESULT result =
+                 parseAuthorityUser(L"", L"DOM\\alice", domain.put(), name.put());
              if (result != S_OK) throw WMIException(__FILE__, __LINE__, result);
-             WMISecurity security;
-             BstrHolder user("alice");
-             BstrHolder password("secret");
-             security.setCredentials(user.get(), password.get());
-             WMISecurity copy(security);
-             enablePrivileges();
          }},
         {"method call", true, false,
          [&] {
