@@ -8,7 +8,6 @@
 #include <fstream>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "TestSupport.h"
 #include "nvx4/platform/NameService.h"
@@ -67,25 +66,18 @@ class WmiTest : public ::testing::Test {
     }
     void SetUp() override { ASSERT_EQ(connect(L"\\\\.\\root\\test", &services_), S_OK); }
 
-    IEnumWbemClassObject* enumerate(const wchar_t* cls, LONG flags = 0) {
+    IEnumWbemClassObject* enumerate(const wchar_t* cls) {
         IEnumWbemClassObject* enumerator = nullptr;
-        EXPECT_EQ(services_->CreateInstanceEnum(bstr(cls).get(), flags, nullptr, &enumerator),
-                  S_OK);
+        EXPECT_EQ(services_->CreateInstanceEnum(bstr(cls).get(), 0, nullptr, &enumerator), S_OK);
         return enumerator;
     }
-    // Every instance of a class, fetched one Next at a time.
-    std::vector<IWbemClassObject*> all(const wchar_t* cls, LONG flags = 0) {
-        IEnumWbemClassObject* enumerator = enumerate(cls, flags);
-        std::vector<IWbemClassObject*> objects;
+    IWbemClassObject* first(const wchar_t* cls) {
+        IEnumWbemClassObject* enumerator = enumerate(cls);
         IWbemClassObject* object = nullptr;
         ULONG returned = 0;
-        while (enumerator->Next(WBEM_INFINITE, 1, &object, &returned) == S_OK)
-            objects.push_back(object);
+        EXPECT_EQ(enumerator->Next(WBEM_INFINITE, 1, &object, &returned), S_OK);
         EXPECT_EQ(enumerator->Release(), 0u);
-        return objects;
-    }
-    static void release(const std::vector<IWbemClassObject*>& objects) {
-        for (IWbemClassObject* object : objects) EXPECT_EQ(object->Release(), 0u);
+        return object;
     }
     static std::wstring text(IWbemClassObject* object, const wchar_t* name) {
         Variant value;
@@ -135,10 +127,8 @@ TEST_F(WmiTest, ConnectServerRefusesWhatItCannotServe) {
     std::ofstream(bad.path()) << "class Broken {\n  sint32 X = \"text\";\n};";
     ScopedEnv broken(kRepositoryVariable, bad.path());
     IWbemServices* services = nullptr;
+    // What the repository says of it is the repository suite's.
     EXPECT_EQ(connect(L"root\\test", &services), status(WBEM_E_INVALID_SYNTAX));
-    ASSERT_TRUE(Repository::lastError().has_value());
-    EXPECT_EQ(Repository::lastError()->text(),
-              bad.path() + ":2:3: X: a string is not a valid sint32");
 }
 
 TEST_F(WmiTest, ObjectsOutliveTheEnumeratorAndTheServicesThatMadeThem) {
@@ -164,26 +154,23 @@ TEST_F(WmiTest, GetFindsEachPropertyWhateverTheOrderOfReads) {
                                  "instance of Test_Order { Speed = 1; SpeedX = 2; Spee = 3; "
                                  "Id = 4; };"),
               std::nullopt);
-    std::vector<IWbemClassObject*> objects = all(L"Test_Order");
-    ASSERT_EQ(objects.size(), 1u);
+    IWbemClassObject* object = first(L"Test_Order");
     const std::pair<const wchar_t*, LONG> reads[] = {
         {L"Speed", 1}, {L"SpeedX", 2}, {L"Spee", 3},  {L"Id", 4},
         {L"Spee", 3},  {L"Speed", 1},  {L"SPEED", 1}, {L"speedx", 2},
     };
-    for (const auto& [name, expected] : reads) EXPECT_EQ(integer(objects[0], name), expected);
+    for (const auto& [name, expected] : reads) EXPECT_EQ(integer(object, name), expected);
     Variant value;
     for (const wchar_t* missing : {L"Spe", L"SpeedXY", L"", L"__Nope"})
-        EXPECT_EQ(objects[0]->Get(missing, 0, &value, nullptr, nullptr), status(WBEM_E_NOT_FOUND))
+        EXPECT_EQ(object->Get(missing, 0, &value, nullptr, nullptr), status(WBEM_E_NOT_FOUND))
             << missing;
-    EXPECT_EQ(objects[0]->Get(nullptr, 0, &value, nullptr, nullptr),
-              status(WBEM_E_INVALID_PARAMETER));
-    EXPECT_EQ(objects[0]->Get(L"Id", 1, &value, nullptr, nullptr),
-              status(WBEM_E_INVALID_PARAMETER));
+    EXPECT_EQ(object->Get(nullptr, 0, &value, nullptr, nullptr), status(WBEM_E_INVALID_PARAMETER));
+    EXPECT_EQ(object->Get(L"Id", 1, &value, nullptr, nullptr), status(WBEM_E_INVALID_PARAMETER));
     EXPECT_EQ(value.vt, VT_EMPTY);
     CIMTYPE cimtype = 0;
-    EXPECT_EQ(objects[0]->Get(L"Words", 0, nullptr, &cimtype, nullptr), S_OK);
+    EXPECT_EQ(object->Get(L"Words", 0, nullptr, &cimtype, nullptr), S_OK);
     EXPECT_EQ(cimtype, CIM_STRING | CIM_FLAG_ARRAY);
-    release(objects);
+    EXPECT_EQ(object->Release(), 0u);
 }
 
 TEST_F(WmiTest, PutChecksValuesAgainstThePropertyType) {
@@ -204,8 +191,7 @@ TEST_F(WmiTest, PutChecksValuesAgainstThePropertyType) {
         {L"Text", variantOf(VT_NULL, 0), S_OK, L"<null>"},
         {L"Words", variantOf(VT_BSTR, 0, L"x"), mismatch, nullptr},
     };
-    std::vector<IWbemClassObject*> objects = all(L"Test_Types");
-    IWbemClassObject* object = objects[0];
+    IWbemClassObject* object = first(L"Test_Types");
     for (const auto& c : cases) {
         VARIANT value = c.value;
         EXPECT_EQ(object->Put(c.property, 0, &value, 0), c.result) << c.property;
@@ -221,12 +207,12 @@ TEST_F(WmiTest, PutChecksValuesAgainstThePropertyType) {
     EXPECT_EQ(object->Put(L"Nope", 0, &one, 0), status(WBEM_E_NOT_FOUND));
     EXPECT_EQ(object->Put(L"S32", 0, &one, CIM_STRING), status(WBEM_E_TYPE_MISMATCH));
     EXPECT_EQ(object->Put(L"S32", 1, &one, 0), status(WBEM_E_INVALID_PARAMETER));
-    release(objects);
+    EXPECT_EQ(object->Release(), 0u);
 
     // Nothing reaches the repository before PutInstance.
-    std::vector<IWbemClassObject*> again = all(L"Test_Types");
-    EXPECT_EQ(integer(again[0], L"S32"), INT32_MIN);
-    release(again);
+    IWbemClassObject* again = first(L"Test_Types");
+    EXPECT_EQ(integer(again, L"S32"), INT32_MIN);
+    EXPECT_EQ(again->Release(), 0u);
 }
 
 // Arguments the driver never gets wrong.
