@@ -145,27 +145,24 @@ TEST_F(WmiTest, ObjectsOutliveTheEnumeratorAndTheServicesThatMadeThem) {
     EXPECT_EQ(object->Release(), 0u);
 }
 
-// Reads in the class's order, backwards, in other cases, and by names that only begin or end
-// like a property's.
+// Reads in other cases and by names that only begin or end like a property's; reads in the
+// class's order and out of it are the driver suite's.
 TEST_F(WmiTest, GetFindsEachPropertyWhateverTheOrderOfReads) {
     ASSERT_EQ(Repository::addMof("#pragma namespace(\"root\\\\test\")\n"
                                  "class Test_Order { [key] sint32 Speed; sint32 SpeedX; "
-                                 "sint32 Spee; sint32 Id; string Words[]; };\n"
-                                 "instance of Test_Order { Speed = 1; SpeedX = 2; Spee = 3; "
-                                 "Id = 4; };"),
+                                 "sint32 Spee; string Words[]; };\n"
+                                 "instance of Test_Order { Speed = 1; SpeedX = 2; Spee = 3; };"),
               std::nullopt);
     IWbemClassObject* object = first(L"Test_Order");
     const std::pair<const wchar_t*, LONG> reads[] = {
-        {L"Speed", 1}, {L"SpeedX", 2}, {L"Spee", 3},  {L"Id", 4},
-        {L"Spee", 3},  {L"Speed", 1},  {L"SPEED", 1}, {L"speedx", 2},
-    };
+        {L"Spee", 3}, {L"SpeedX", 2}, {L"SPEED", 1}, {L"speedx", 2}};
     for (const auto& [name, expected] : reads) EXPECT_EQ(integer(object, name), expected);
     Variant value;
     for (const wchar_t* missing : {L"Spe", L"SpeedXY", L"", L"__Nope"})
         EXPECT_EQ(object->Get(missing, 0, &value, nullptr, nullptr), status(WBEM_E_NOT_FOUND))
             << missing;
     EXPECT_EQ(object->Get(nullptr, 0, &value, nullptr, nullptr), status(WBEM_E_INVALID_PARAMETER));
-    EXPECT_EQ(object->Get(L"Id", 1, &value, nullptr, nullptr), status(WBEM_E_INVALID_PARAMETER));
+    EXPECT_EQ(object->Get(L"Spee", 1, &value, nullptr, nullptr), status(WBEM_E_INVALID_PARAMETER));
     EXPECT_EQ(value.vt, VT_EMPTY);
     CIMTYPE cimtype = 0;
     EXPECT_EQ(object->Get(L"Words", 0, nullptr, &cimtype, nullptr), S_OK);

@@ -288,6 +288,7 @@ TEST(CDBCVariant, NamesTypesPerThread) {
     EXPECT_STREQ(mine, "VT_I2");
 }
 
+// Texts and integers are printed by the driver suite's result.
 TEST(CDBCVariant, WritesToStreams) {
     const std::pair<Build, const char*> cases[] = {
         {[](Variant& v) { v.tag(VT_NULL); }, "null"},

@@ -24,7 +24,6 @@
 #include "WMIResult.h"
 #include "WMISecurity.h"
 #include "BstrHolder.h"
-#include "WMIText.h"
 #include "nvx4/platform/FaultInjection.h"
 #include "nvx4/platform/ProxyBlanketLog.h"
 #include "nvx4/repository/Repository.h"
