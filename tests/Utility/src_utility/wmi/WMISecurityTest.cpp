@@ -47,30 +47,19 @@ TEST(ParseAuthorityUser, SplitsDomainAndUser) {
     }
 }
 
-class WMISecurityTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        CoInitialize(nullptr);
-        ASSERT_EQ(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
-                                   IID_IWbemLocator, reinterpret_cast<void**>(&proxy)),
-                  S_OK);
-    }
-    void TearDown() override {
-        if (proxy != nullptr) proxy->Release();
-        CoUninitialize();
-    }
-
-    IWbemLocator* proxy = nullptr;
-};
-
-TEST_F(WMISecurityTest, SetProxyBlanketEnablesPrivilegesFirst) {
+TEST(WMISecurityTest, SetProxyBlanketEnablesPrivilegesFirst) {
     const WMISecurity security;
     // The privileges themselves are the driver suite's; a refused blanket raises its code.
     EXPECT_CDBC_THROW(security.setProxyBlanket(nullptr), 0x80070057, "UNKNOWM");
 }
 
 // The credentials are private copies: the caller's strings are gone before they are used.
-TEST_F(WMISecurityTest, ExplicitCredentialsGoIntoTheIdentity) {
+TEST(WMISecurityTest, ExplicitCredentialsGoIntoTheIdentity) {
+    CoInitialize(nullptr);
+    IWbemLocator* proxy = nullptr;
+    ASSERT_EQ(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
+                               reinterpret_cast<void**>(&proxy)),
+              S_OK);
     WMISecurity original;
     BSTR user = SysAllocString(L"DOM\\alice");
     BSTR password = SysAllocString(L"secret");
@@ -94,6 +83,8 @@ TEST_F(WMISecurityTest, ExplicitCredentialsGoIntoTheIdentity) {
     EXPECT_EQ(calls[0].password, "secret");
     EXPECT_EQ(calls[0].identityFlags, static_cast<std::uint32_t>(SEC_WINNT_AUTH_IDENTITY_UNICODE));
     EXPECT_EQ(calls[0].capabilities, static_cast<std::uint32_t>(EOAC_NONE));
+    proxy->Release();
+    CoUninitialize();
 }
 
 }  // namespace

@@ -8,9 +8,9 @@
 
 class WMITestService {
   public:
-    // Initialises COM on the calling thread; the stand-in also starts from a clean repository.
+    // COM on the calling thread; the stand-in also starts from a clean repository and checks at
+    // the end that every COM object and thread token the test was handed is gone.
     WMITestService();
-    // The stand-in checks that every COM object and thread token the test was handed is gone.
     ~WMITestService();
     WMITestService(const WMITestService&) = delete;
     WMITestService& operator=(const WMITestService&) = delete;
