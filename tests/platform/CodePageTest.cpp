@@ -49,33 +49,30 @@ TEST(CodePageTest, RefusesWhatWindowsRefuses) {
     wchar_t wide[4];
     [[maybe_unused]] char narrow[4];
     [[maybe_unused]] BOOL used;
+    const DWORD bad = ERROR_INVALID_PARAMETER;
+    [[maybe_unused]] const DWORD flags = ERROR_INVALID_FLAGS;
     const struct {
         std::function<int()> call;
         DWORD error;
     } cases[] = {
-        {[&] { return MultiByteToWideChar(CP_ACP, 0, "a", 0, wide, 4); }, ERROR_INVALID_PARAMETER},
-        {[&] { return MultiByteToWideChar(CP_ACP, 0, nullptr, 1, wide, 4); },
-         ERROR_INVALID_PARAMETER},
-        {[&] { return MultiByteToWideChar(CP_ACP, 0, "a", 1, nullptr, 4); },
-         ERROR_INVALID_PARAMETER},
-        {[&] { return WideCharToMultiByte(CP_ACP, 0, L"a", 0, narrow, 4, nullptr, nullptr); },
-         ERROR_INVALID_PARAMETER},
+        {[&] { return MultiByteToWideChar(CP_ACP, 0, "a", 0, wide, 4); }, bad},
+        {[&] { return MultiByteToWideChar(CP_ACP, 0, nullptr, 1, wide, 4); }, bad},
+        {[&] { return MultiByteToWideChar(CP_ACP, 0, "a", 1, nullptr, 4); }, bad},
+        {[&] { return WideCharToMultiByte(CP_ACP, 0, L"a", 0, narrow, 4, nullptr, nullptr); }, bad},
 #ifndef _WIN32
         // The documentation refuses these flags and the default-character report for UTF-8, and
         // defines no negative length but -1; Wine accepts all four, so they stay here.
-        {[&] { return MultiByteToWideChar(CP_UTF8, MB_PRECOMPOSED, "a", 1, wide, 4); },
-         ERROR_INVALID_FLAGS},
-        {[&] { return WideCharToMultiByte(CP_UTF8, 0, L"a", 1, narrow, 4, nullptr, &used); },
-         ERROR_INVALID_PARAMETER},
+        {[&] { return MultiByteToWideChar(CP_UTF8, MB_PRECOMPOSED, "a", 1, wide, 4); }, flags},
+        {[&] { return WideCharToMultiByte(CP_UTF8, 0, L"a", 1, narrow, 4, nullptr, &used); }, bad},
         {[&] { return WideCharToMultiByte(CP_ACP, 0, L"a", -2, narrow, 4, nullptr, nullptr); },
-         ERROR_INVALID_PARAMETER},
+         bad},
         {[&] {
              return WideCharToMultiByte(CP_UTF8, WC_DEFAULTCHAR, L"a", 1, narrow, 4, nullptr,
                                         nullptr);
          },
-         ERROR_INVALID_FLAGS},
+         flags},
         // The stand-in knows only code pages that are UTF-8.
-        {[&] { return MultiByteToWideChar(1252, 0, "a", 1, wide, 4); }, ERROR_INVALID_PARAMETER},
+        {[&] { return MultiByteToWideChar(1252, 0, "a", 1, wide, 4); }, bad},
 #endif
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {

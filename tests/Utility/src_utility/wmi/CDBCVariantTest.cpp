@@ -254,25 +254,23 @@ TEST(CDBCVariant, ReadsNothingFromArraysWithoutElements) {
     EXPECT_EQ(raw.wrap().asLongArray(longs, 8), 2);
 }
 
-TEST(CDBCVariant, RefusesErrorValuesAndNullPointers) {
-    Variant error;
-    error.value.vt = VT_ERROR;
-    error.value.scode = static_cast<SCODE>(0x80041002);
-    EXPECT_CDBC_THROW(error.wrap(), kTypeError, "type case VT_ERROR err:-2147217406");
-    // Adopted, it raises alike and leaves the source empty.
-    EXPECT_CDBC_THROW(CDBCVariant::adopt(error.value), kTypeError,
-                      "type case VT_ERROR err:-2147217406");
-    EXPECT_EQ(error.value.vt, VT_EMPTY);
-    EXPECT_CDBC_THROW(CDBCVariant(static_cast<const VARIANT*>(nullptr)), 0x22000FF6,
-                      "using null init CDBCVariant");
-}
-
+// Adopted values are not copied; an error value raises alike and leaves its source empty.
 TEST(CDBCVariant, AdoptsValuesWithoutCopyingThem) {
     Variant text;
     const BSTR original = text.text(L"adopted").value.bstrVal;
     const CDBCVariant adopted = CDBCVariant::adopt(text.value);
     EXPECT_EQ(adopted.variant().bstrVal, original);
     EXPECT_EQ(text.value.vt, VT_EMPTY);
+
+    Variant error;
+    error.value.vt = VT_ERROR;
+    error.value.scode = static_cast<SCODE>(0x80041002);
+    EXPECT_CDBC_THROW(error.wrap(), kTypeError, "type case VT_ERROR err:-2147217406");
+    EXPECT_CDBC_THROW(CDBCVariant::adopt(error.value), kTypeError,
+                      "type case VT_ERROR err:-2147217406");
+    EXPECT_EQ(error.value.vt, VT_EMPTY);
+    EXPECT_CDBC_THROW(CDBCVariant(static_cast<const VARIANT*>(nullptr)), 0x22000FF6,
+                      "using null init CDBCVariant");
 }
 
 TEST(CDBCVariant, NamesTypesPerThread) {
