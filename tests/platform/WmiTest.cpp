@@ -131,20 +131,6 @@ TEST_F(WmiTest, ConnectServerRefusesWhatItCannotServe) {
     EXPECT_EQ(connect(L"root\\test", &services), status(WBEM_E_INVALID_SYNTAX));
 }
 
-TEST_F(WmiTest, ObjectsOutliveTheEnumeratorAndTheServicesThatMadeThem) {
-    IEnumWbemClassObject* enumerator = enumerate(L"Test_Fan");
-    EXPECT_EQ(services_->Release(), 0u);
-    services_ = nullptr;
-    IWbemClassObject* object = nullptr;
-    ULONG returned = 0;
-    ASSERT_EQ(enumerator->Next(WBEM_INFINITE, 1, &object, &returned), S_OK);
-    EXPECT_EQ(enumerator->Release(), 0u);
-    EXPECT_EQ(object->AddRef(), 2u);
-    EXPECT_EQ(object->Release(), 1u);
-    EXPECT_EQ(integer(object, L"Speed"), 1200);
-    EXPECT_EQ(object->Release(), 0u);
-}
-
 // Reads in other cases and by names that only begin or end like a property's; reads in the
 // class's order and out of it are the driver suite's.
 TEST_F(WmiTest, GetFindsEachPropertyWhateverTheOrderOfReads) {

@@ -1,6 +1,5 @@
-// The WMI driver over the stand-in only: exact values of every CIM type, the security the driver
-// applies, faults injected at each step of a walk, running out of memory, method calls and
-// instance writes.
+// The WMI driver over the stand-in only: exact values of every CIM type, the security applied,
+// injected faults, running out of memory, method calls and instance writes.
 #include <windows.h>
 #include <wbemcli.h>
 

@@ -10,7 +10,6 @@ TEST(WMIStatusName, NamesTheKnownCodes) {
         {0x00000000, "WBEM_NO_ERROR"},
         {0x00000001, "WBEM_S_FALSE"},
         {0x00040001, "WBEM_S_ALREADY_EXISTS"},
-        {0x00040003, "WBEM_S_DIFFERENT"},
         {0x00040004, "UNKNOWM"},
         {0x00040005, "WBEM_S_NO_MORE_DATA"},
         {0x00040006, "UNKNOWM"},

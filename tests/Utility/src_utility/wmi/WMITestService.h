@@ -15,7 +15,7 @@ class WMITestService {
     WMITestService(const WMITestService&) = delete;
     WMITestService& operator=(const WMITestService&) = delete;
 
-    static const char* url();
+    static constexpr const char* kUrl = "wmi:localhost//user=,password=,namespace=root\\cimv2";
     // Windows refuses to enumerate a class it does not know; Wine's service enumerates it as a
     // class without instances.
     static bool refusesUnknownClasses();
