@@ -13,13 +13,6 @@ using SnmpFree = void (*)(int, void*);
 
 constexpr int kInvalidNamespace = static_cast<int>(0x8004100E);
 
-// COM left initialised by a call would make this thread's next CoInitialize answer S_FALSE.
-bool comIsUninitialised() {
-    const HRESULT result = CoInitialize(nullptr);
-    if (SUCCEEDED(result)) CoUninitialize();
-    return result == S_OK;
-}
-
 TEST(ProviderServiceTest, EveryClassReportsTheMissingNamespace) {
     HMODULE library = LoadLibraryA("nvx4provider.dll");
     ASSERT_NE(library, nullptr) << "error " << GetLastError();
@@ -36,7 +29,10 @@ TEST(ProviderServiceTest, EveryClassReportsTheMissingNamespace) {
         EXPECT_EQ(enumerateInstance(classId, &count, &instances), kInvalidNamespace);
         EXPECT_EQ(count, 0);
         EXPECT_EQ(instances, nullptr);
-        EXPECT_TRUE(comIsUninitialised());
+        // COM left initialised by the call would make this CoInitialize answer S_FALSE.
+        const HRESULT again = CoInitialize(nullptr);
+        if (SUCCEEDED(again)) CoUninitialize();
+        EXPECT_EQ(again, S_OK);
         snmpFree(classId, instances);
     }
     FreeLibrary(library);
