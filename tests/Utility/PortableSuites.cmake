@@ -4,10 +4,8 @@ set(nvx4_utility_tests ${CMAKE_CURRENT_LIST_DIR}/src_utility)
 
 set(nvx4_cdbc_test_sources
     ${nvx4_utility_tests}/cdbc/ErrorCatalogueTest.cpp
-    ${nvx4_utility_tests}/cdbc/CDBC_ExceptionTest.cpp
     ${nvx4_utility_tests}/cdbc/DBUrlTest.cpp
     ${nvx4_utility_tests}/cdbc/DBDriverTest.cpp
-    ${nvx4_utility_tests}/cdbc/DBResultSetTest.cpp
     ${nvx4_utility_tests}/cdbc/DBTypeTest.cpp
 )
 

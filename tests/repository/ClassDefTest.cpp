@@ -40,18 +40,16 @@ TEST(ClassDefTest, FindsPropertiesWithoutRegardToCase) {
     }
 }
 
+// Properties added after the index was built are found too, before and after it is rebuilt.
 TEST(ClassDefTest, KeepsFindingPropertiesAddedAfterIndexing) {
     ClassDef cls = classWith({});
     cls.indexProperties();
-    std::wstring last;
     for (int i = 0; i < 40; ++i) {
-        last = L"Property" + std::to_wstring(i);
-        cls.properties.push_back(property(last));
-        EXPECT_EQ(cls.propertyIndex(last), i);
+        cls.properties.push_back(property(L"Property" + std::to_wstring(i)));
+        EXPECT_EQ(cls.propertyIndex(L"PROPERTY" + std::to_wstring(i)), i);
     }
     cls.indexProperties();
-    for (int i = 0; i < 40; ++i)
-        EXPECT_EQ(cls.propertyIndex(L"PROPERTY" + std::to_wstring(i)), i) << i;
+    EXPECT_EQ(cls.propertyIndex(L"property39"), 39);
     EXPECT_EQ(cls.propertyIndex(L"Property40"), -1);
 }
 

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "ClassSelection.h"
+#include "ErrorOf.h"
 
 namespace {
 
 using namespace nvx4::tool;
+using nvx4::test::errorOf;
 
 Options parse(std::vector<std::string> args) {
     args.insert(args.begin(), "nvx4-enum");
@@ -34,14 +36,8 @@ TEST(CommandLine, RejectsWrongArguments) {
         {{"--bogus", "1001"}, "unknown option '--bogus'"},
         {{"--check"}, "--check needs at least one MOF file"},
     };
-    for (const auto& [args, message] : cases) {
-        try {
-            parse(args);
-            ADD_FAILURE() << message;
-        } catch (const std::invalid_argument& e) {
-            EXPECT_STREQ(e.what(), message);
-        }
-    }
+    for (const auto& [args, message] : cases)
+        EXPECT_EQ(errorOf<std::invalid_argument>([&args = args] { parse(args); }), message);
 }
 
 TEST(ClassSelection, AcceptsIdsNamesAndAll) {
