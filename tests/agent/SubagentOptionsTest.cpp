@@ -30,9 +30,9 @@ TEST(SubagentOptions, DefaultsAndValues) {
     EXPECT_EQ(defaults.cache, milliseconds(5000));
     EXPECT_EQ(defaults.pingSeconds, 15);
 
-    const SubagentOptions options =
-        parse("--provider /p.so --base .1.3.6.1.4.1.99.7 -c 0.25 --cache-class 1039=1 -Le -L sd "
-              "-Lf/var/log/x");
+    const SubagentOptions options = parse(
+        "--provider /p.so --base .1.3.6.1.4.1.99.7 -c 0.25 --cache-class 1039=1 -Le -L sd "
+        "-Lf/var/log/x");
     EXPECT_EQ(options.provider, "/p.so");
     EXPECT_EQ(options.base, "1.3.6.1.4.1.99.7");
     EXPECT_EQ(options.cacheOf(1039), milliseconds(1000));
