@@ -1,5 +1,7 @@
 // The column description table: its format, which entry describes a column, and how the MIB
-// writer lays a description out.
+// writer lays a description out and places the module. The default base, the column types and
+// ordinary descriptions show in the generated MIB, which the build compares with the checked-in
+// one.
 #include "ColumnDescriptions.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +16,8 @@ namespace {
 
 using nvx4::agent::ColumnDescriptions;
 using nvx4::agent::MibSchema;
+using nvx4::agent::MibWriter;
+using nvx4::agent::parseObjectId;
 using nvx4::test::errorOf;
 
 // Class 1001, NVX4_SMBIOS_BIOS, has Handle, Version, ReleaseDate and Manufacturer.
@@ -56,12 +60,27 @@ TEST(ColumnDescriptions, TheWriterWrapsDescriptions) {
     const ColumnDescriptions descriptions(std::string(kBios) + "*.Manufacturer Words " + wide +
                                           " that run past one line " + longWord + " and on.\n");
     std::ostringstream out;
-    nvx4::agent::MibWriter(nvx4::agent::parseObjectId("1.3.6.1.4.1.99"), descriptions)
-        .write(out, {*MibSchema::find(1001)});
+    MibWriter(parseObjectId("1.3.6.1.4.1.99"), descriptions).write(out, {*MibSchema::find(1001)});
     EXPECT_NE(out.str().find("        \"Words " + wide + " that run past one\n         line\n" +
                              "         " + longWord + "\n         and on.\"\n"),
               std::string::npos)
         << out.str();
+}
+
+// The nodes form one table: the longest that holds the base wins.
+TEST(MibWriter, PlacesTheModuleBelowTheSmiNodeOfItsBase) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"1.3.6.1.4.1.99999", "::= { enterprises 99999 }"},
+        {"1.3.6.1.4.2", "::= { private 2 }"},
+        {"1.3.6.1.5", "::= { internet 5 }"},
+    };
+    for (const auto& [base, value] : cases) {
+        std::ostringstream out;
+        MibWriter(parseObjectId(base)).write(out, {*MibSchema::find(1001)});
+        EXPECT_NE(out.str().find(value), std::string::npos) << base;
+    }
+    for (const char* outside : {"1.3.6.1", "1.3.6.2.1", "2.5.4"})
+        EXPECT_THROW(MibWriter(parseObjectId(outside)), std::invalid_argument) << outside;
 }
 
 }  // namespace

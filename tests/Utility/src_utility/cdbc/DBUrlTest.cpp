@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "DBDriver.h"
 #include "ExpectThrowCode.h"
 #include "TestSupport.h"
 
@@ -59,6 +60,15 @@ TEST(DBUrl, TracesTheUrlAtLevelThreeWithThePasswordMasked) {
         const std::string text = trace.read();
         EXPECT_NE(text.find("\nurl is " + std::string(shown) + "\n"), std::string::npos) << text;
     }
+}
+
+// Only the exact names select a driver: neither another case nor a name that merely starts or
+// ends like a real one.
+TEST(DBDriver, RejectsUnknownDriverNamesAsWritten) {
+    for (const std::string driver : {"", "WMI", "Odbc", "mysql", "wmi2", "wmix", "wm", "w", "awmi",
+                                     "wmi ", "odbcx", "odbc2", "odb", "xodbc", " odbc"})
+        EXPECT_CDBC_THROW(DBDriver::getConnection(DBUrl(driver + ":db//user=x")), 0x22000FFD,
+                          "no support driver[" + driver + "]");
 }
 
 }  // namespace

@@ -23,9 +23,7 @@ TEST_P(ODBCStatementTest, UpdateReportsWhetherItTouchedRows) {
     auto statement = statementOf(*connection);
     const std::pair<std::string, int> cases[] = {
         {"INSERT INTO " + table.name() + " VALUES (1)", SQL_SUCCESS},
-        {"UPDATE " + table.name() + " SET n = 2 WHERE n = 1", SQL_SUCCESS},
         {"UPDATE " + table.name() + " SET n = 3 WHERE n = 99", SQL_NO_DATA},
-        {"DELETE FROM " + table.name() + " WHERE n = 99", SQL_NO_DATA},
         // A text that returns rows does not keep the statement's handle busy for the next one.
         {"SELECT n FROM " + table.name(), SQL_SUCCESS},
         {"DELETE FROM " + table.name(), SQL_SUCCESS},
