@@ -15,8 +15,8 @@ using Expected = std::optional<Cell>;
 // Columns 2..4, three rows.
 const CellAddress kTable(2, 4, 3);
 
-// The end-to-end walks reach the table itself, each cell and the last one; the identifiers
-// between and around them only here.
+// The end-to-end walks reach the table itself, each cell, the last one and an empty table; the
+// identifiers between and around them only here.
 TEST(CellAddress, AfterWalksColumnByColumnAndStopsAtTheEnd) {
     const std::pair<Suffix, Expected> cases[] = {
         {{0}, Cell{2, 1}},        // before the entry
@@ -31,14 +31,6 @@ TEST(CellAddress, AfterWalksColumnByColumnAndStopsAtTheEnd) {
     for (const auto& [suffix, expected] : cases)
         EXPECT_EQ(kTable.after(suffix.data(), suffix.size()), expected)
             << ::testing::PrintToString(suffix);
-}
-
-TEST(CellAddress, AnEmptyTableHasNoCells) {
-    const CellAddress empty(2, 4, 0);
-    for (const Suffix& suffix : {Suffix{}, Suffix{1, 2}, Suffix{1, 2, 0}, Suffix{1, 3, 5}}) {
-        EXPECT_EQ(empty.after(suffix.data(), suffix.size()), std::nullopt);
-        EXPECT_EQ(empty.exact(suffix.data(), suffix.size()), std::nullopt);
-    }
 }
 
 }  // namespace

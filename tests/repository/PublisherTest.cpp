@@ -114,12 +114,6 @@ TEST_F(PublisherTest, SourceListWordsAndTheirMistakes) {
         EXPECT_EQ(Repository::current(), nullptr);
         EXPECT_EQ(Repository::lastError()->text(), "strict=x: strict takes no argument, not 'x'");
     }
-    {
-        // A word that names no publisher is a file.
-        ScopedEnv sources(kRepositoryVariable, "samples");
-        EXPECT_EQ(Repository::current(), nullptr);
-        EXPECT_EQ(Repository::lastError()->file, "samples");
-    }
     PublisherCatalog::remove("strict");
 }
 
