@@ -11,14 +11,11 @@
 
 namespace {
 
-using nvx4::agent::MibSchema;
-using nvx4::agent::MibTable;
 using nvx4::test::errorOf;
 
 TEST(MibSchema, DescriptorsThatBreakTheSmiRulesAreRefused) {
     const nvx4::ClassInfo info{1, "C", "C", 0};
     const std::pair<std::vector<std::string>, const char*> cases[] = {
-        {{"nvx4CA", "nvx4CB"}, "no error"},
         {{std::string(64, 'a')}, "no error"},
         {{std::string(65, 'a')}, "is not a valid descriptor"},
         {{"nvx4C_A"}, "is not a valid descriptor"},
@@ -28,11 +25,11 @@ TEST(MibSchema, DescriptorsThatBreakTheSmiRulesAreRefused) {
         {{"nvx4CTable"}, "'nvx4CTable' is defined twice"},
     };
     for (const auto& [columns, message] : cases) {
-        MibTable table{&info, "nvx4C", false, {}};
+        nvx4::agent::MibTable table{&info, "nvx4C", false, {}};
         for (const std::string& name : columns)
             table.columns.push_back({2, name, "P", nvx4::FieldKind::Text});
-        const std::string error =
-            errorOf<std::logic_error>([&table = table] { MibSchema::checkDescriptors({table}); });
+        const std::string error = errorOf<std::logic_error>(
+            [&table = table] { nvx4::agent::MibSchema::checkDescriptors({table}); });
         EXPECT_NE(error.find(message), std::string::npos) << error;
     }
 }

@@ -15,7 +15,6 @@ using nvx4::agent::SubagentOptions;
 using nvx4::test::errorOf;
 using std::chrono::milliseconds;
 
-// The options of a command line given as one text, split at spaces.
 SubagentOptions parse(const std::string& line) {
     std::vector<std::string> args = {"nvx4-subagent"};
     std::istringstream words(line);

@@ -1,4 +1,4 @@
-// The message of the exception of type Error that an action raises, for comparing refusals.
+// Refusals compared by their message.
 #ifndef NVX4_TEST_ERROR_OF_H
 #define NVX4_TEST_ERROR_OF_H
 

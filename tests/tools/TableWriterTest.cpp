@@ -35,7 +35,6 @@ TEST(TableWriter, QuotesCsvFieldsThatNeedIt) {
     EXPECT_EQ(out.str(), "Handle,Version\n0,1.0\n-12,\"say \"\"hi\"\", then\nleave\"\n");
 }
 
-// The JSON's shape and its numbers show in the end-to-end and publisher tests, which read it.
 TEST(TableWriter, JsonKeepsNumbersAndEscapesText) {
     std::ostringstream out;
     RecordTable table = sampleTable();

@@ -24,7 +24,6 @@ const std::string kBase = "1.3.6.1.4.1.8072.9999.9999";
 const std::string kSamples = NVX4_E2E_SAMPLES;
 const std::string kNoSuchInstance = "No Such Instance currently exists at this OID";
 
-// Where the programs under test are.
 struct Installation {
     std::string subagent;
     std::string provider;  // empty: the subagent's default
@@ -45,7 +44,6 @@ Installation installed() {
 
 std::string tableOid(int classId) { return kBase + ".1." + std::to_string(classId); }
 
-// The tables nvx4-enum prints for `classes` over `repository`.
 Json enumerate(const std::string& repository, const std::string& classes) {
     return Json::parse(commandOutput(
         "NVX4_REPOSITORY=" + shellQuote(repository) + ' ' + shellQuote(installed().enumTool) +

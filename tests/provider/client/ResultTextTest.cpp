@@ -1,5 +1,4 @@
-// Result codes explained for people, as the tool and the subagent print them. Catalogued codes
-// show in the subagent's log lines, which its tests compare.
+// Result codes explained for people; catalogued codes show in the subagent's log lines.
 #include "ResultText.h"
 
 #include <gtest/gtest.h>

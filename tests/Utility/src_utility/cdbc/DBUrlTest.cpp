@@ -11,7 +11,6 @@
 
 namespace {
 
-// The provider's own URL shows in the library's trace and works in every enumeration.
 TEST(DBUrl, ParsesIntoDriverDatabaseAndProperties) {
     const struct {
         std::string url, driver, database;

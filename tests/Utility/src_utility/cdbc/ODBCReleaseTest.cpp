@@ -15,7 +15,6 @@
 namespace nvx4::test {
 namespace {
 
-// Environment, connection and statement handles held now.
 std::array<int, 3> handles() {
     return {liveHandles(SQL_HANDLE_ENV), liveHandles(SQL_HANDLE_DBC), liveHandles(SQL_HANDLE_STMT)};
 }

@@ -65,7 +65,7 @@ inline void execute(DBConnection& connection, std::initializer_list<std::string>
     for (const std::string& sql : sqls) statement->executeUpdate(sql);
 }
 
-// The first column of the first row, read as an integer.
+// A column of the first row, read as an integer.
 inline int queryInt(DBConnection& connection, const std::string& sql, const std::string& column) {
     auto statement = statementOf(connection);
     auto rows = query(*statement, sql);

@@ -34,14 +34,4 @@ TEST(ConsoleTrace, SilentUnlessTheSwitchReadsNonZero) {
     }
 }
 
-TEST(ConsoleTrace, OwnLevelRaisesTheThreshold) {
-    ScopedEnv on("ULB_TRACE_LEVEL", "1");
-    EXPECT_EQ(getConsoleTraceLevel(), 3);
-    EXPECT_EQ(setConsoleTraceLevel(10), 0);
-    EXPECT_EQ(getConsoleTraceLevel(), 10);
-    EXPECT_NE(traceAt(10), "");
-    EXPECT_EQ(traceAt(11), "");
-    setConsoleTraceLevel(3);
-}
-
 }  // namespace
