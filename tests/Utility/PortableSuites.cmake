@@ -4,10 +4,7 @@ set(nvx4_utility_tests ${CMAKE_CURRENT_LIST_DIR}/src_utility)
 
 set(nvx4_cdbc_test_sources
     ${nvx4_utility_tests}/cdbc/ErrorCatalogueTest.cpp
-    ${nvx4_utility_tests}/cdbc/CDBC_ExceptionTest.cpp
     ${nvx4_utility_tests}/cdbc/DBUrlTest.cpp
-    ${nvx4_utility_tests}/cdbc/DBDriverTest.cpp
-    ${nvx4_utility_tests}/cdbc/DBResultSetTest.cpp
     ${nvx4_utility_tests}/cdbc/DBTypeTest.cpp
 )
 
@@ -18,10 +15,6 @@ set(nvx4_trace_test_sources
 )
 
 set(nvx4_host_name_test_sources ${nvx4_utility_tests}/public/DottedQuadTest.cpp)
-
-# The header switch of the console trace is process-wide and never comes back, so the test that
-# turns it off runs in a process of its own.
-set(nvx4_trace_header_test_sources ${nvx4_utility_tests}/public/ConsoleTraceHeaderTest.cpp)
 
 # The WMI driver suite runs over the stand-in here and over the machine's own service there; each
 # side adds its WMITestService.cpp.

@@ -15,36 +15,22 @@ using Expected = std::optional<Cell>;
 // Columns 2..4, three rows.
 const CellAddress kTable(2, 4, 3);
 
+// The end-to-end walks reach the table itself, each cell, the last one and an empty table; the
+// identifiers between and around them only here.
 TEST(CellAddress, AfterWalksColumnByColumnAndStopsAtTheEnd) {
     const std::pair<Suffix, Expected> cases[] = {
-        {{}, Cell{2, 1}},  // the table itself, or before it
-        {{0}, Cell{2, 1}},
-        {{1}, Cell{2, 1}},  // the entry
-        {{1, 0}, Cell{2, 1}},
+        {{0}, Cell{2, 1}},        // before the entry
+        {{1}, Cell{2, 1}},        // the entry
         {{1, 1, 7}, Cell{2, 1}},  // the index column is not served
         {{1, 2}, Cell{2, 1}},
-        {{1, 2, 0}, Cell{2, 1}},
-        {{1, 2, 1}, Cell{2, 2}},
         {{1, 2, 1, 9, 9}, Cell{2, 2}},  // below a cell: still the next row
-        {{1, 2, 3}, Cell{3, 1}},        // last row: next column
         {{1, 2, 4000000000UL}, Cell{3, 1}},
-        {{1, 3}, Cell{3, 1}},
-        {{1, 4, 2}, Cell{4, 3}},
-        {{1, 4, 3}, std::nullopt},  // last cell
         {{1, 5}, std::nullopt},
         {{2}, std::nullopt},
     };
     for (const auto& [suffix, expected] : cases)
         EXPECT_EQ(kTable.after(suffix.data(), suffix.size()), expected)
             << ::testing::PrintToString(suffix);
-}
-
-TEST(CellAddress, AnEmptyTableHasNoCells) {
-    const CellAddress empty(2, 4, 0);
-    for (const Suffix& suffix : {Suffix{}, Suffix{1, 2}, Suffix{1, 2, 0}, Suffix{1, 3, 5}}) {
-        EXPECT_EQ(empty.after(suffix.data(), suffix.size()), std::nullopt);
-        EXPECT_EQ(empty.exact(suffix.data(), suffix.size()), std::nullopt);
-    }
 }
 
 }  // namespace

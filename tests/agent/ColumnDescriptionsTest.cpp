@@ -1,5 +1,7 @@
 // The column description table: its format, which entry describes a column, and how the MIB
-// writer lays a description out.
+// writer lays a description out and places the module. The default base, the column types and
+// ordinary descriptions show in the generated MIB, which the build compares with the checked-in
+// one.
 #include "ColumnDescriptions.h"
 
 #include <gtest/gtest.h>
@@ -7,22 +9,16 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "ErrorOf.h"
 #include "MibWriter.h"
 
 namespace {
 
 using nvx4::agent::ColumnDescriptions;
 using nvx4::agent::MibSchema;
-
-template <class Error, class Action>
-std::string errorOf(Action action) {
-    try {
-        action();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "no error";
-}
+using nvx4::agent::MibWriter;
+using nvx4::agent::parseObjectId;
+using nvx4::test::errorOf;
 
 // Class 1001, NVX4_SMBIOS_BIOS, has Handle, Version, ReleaseDate and Manufacturer.
 const char kBios[] =
@@ -56,23 +52,35 @@ TEST(ColumnDescriptions, TheClassEntryWinsAndEveryColumnAndEntryIsChecked) {
         "  NVX4_SMBIOS_BIOS.Vendor describes no column");
 }
 
-TEST(ColumnDescriptions, TheWriterWrapsDescriptionsAndFailsWithoutOne) {
+// Ordinary descriptions wrap as the generated MIB shows; a word longer than a line has one of its
+// own.
+TEST(ColumnDescriptions, TheWriterWrapsDescriptions) {
     // "...past one" ends at column 77, leaving one for a closing quote.
     const std::string wide(44, 'w'), longWord(90, 'x');
     const ColumnDescriptions descriptions(std::string(kBios) + "*.Manufacturer Words " + wide +
                                           " that run past one line " + longWord + " and on.\n");
     std::ostringstream out;
-    const auto base = nvx4::agent::parseObjectId("1.3.6.1.4.1.99");
-    nvx4::agent::MibWriter(base, descriptions).write(out, {*MibSchema::find(1001)});
+    MibWriter(parseObjectId("1.3.6.1.4.1.99"), descriptions).write(out, {*MibSchema::find(1001)});
     EXPECT_NE(out.str().find("        \"Words " + wide + " that run past one\n         line\n" +
                              "         " + longWord + "\n         and on.\"\n"),
               std::string::npos)
         << out.str();
-    const ColumnDescriptions partial("*.Handle Structure handle.\n");
-    EXPECT_EQ(errorOf<std::logic_error>([&] {
-                  nvx4::agent::MibWriter(base, partial).write(out, {*MibSchema::find(1001)});
-              }),
-              "column Version of class NVX4_SMBIOS_BIOS has no description");
+}
+
+// The nodes form one table: the longest that holds the base wins.
+TEST(MibWriter, PlacesTheModuleBelowTheSmiNodeOfItsBase) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"1.3.6.1.4.1.99999", "::= { enterprises 99999 }"},
+        {"1.3.6.1.4.2", "::= { private 2 }"},
+        {"1.3.6.1.5", "::= { internet 5 }"},
+    };
+    for (const auto& [base, value] : cases) {
+        std::ostringstream out;
+        MibWriter(parseObjectId(base)).write(out, {*MibSchema::find(1001)});
+        EXPECT_NE(out.str().find(value), std::string::npos) << base;
+    }
+    for (const char* outside : {"1.3.6.1", "1.3.6.2.1", "2.5.4"})
+        EXPECT_THROW(MibWriter(parseObjectId(outside)), std::invalid_argument) << outside;
 }
 
 }  // namespace

@@ -1,8 +1,13 @@
 // What the row loop does beyond the conversions that the all-classes test checks through the
-// library: booleans from a result set of another driver.
+// library: booleans from a result set of another driver, and reals, which no class holds.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
 #include "ExpectThrowCode.h"
+#include "ToString.h"
 #include "enum_inband.h"
 
 namespace {
@@ -38,6 +43,20 @@ class OneRowResultSet : public DBResultSet {
 TEST(ReadRecords, BooleansNeedTheWmiResultSet) {
     OneRowResultSet rows;
     EXPECT_CDBC_THROW(nvx4::readRecords<Flagged>(rows), 0x22000FFB, "type cast error");
+}
+
+// Six decimals, rounded, the sign kept on zero; from about 1e55 the text needs the usual 64-byte
+// buffer and more: each is written in full.
+TEST(ToString, HugeRealsAreWrittenInFullWithoutOverrun) {
+    for (double value : {-0.5, 1e-7, -1e-7, 123456.7890125, 1e55, -1e55, 1e300, -1e300,
+                         std::numeric_limits<double>::max()}) {
+        char expected[512];
+        std::snprintf(expected, sizeof expected, "%.6f", value);
+        EXPECT_EQ(nvx4::toString(value), expected) << value;
+    }
+    EXPECT_EQ(nvx4::toString(-1e-7), "-0.000000");
+    EXPECT_EQ(nvx4::toString(std::numeric_limits<double>::infinity()), "inf");
+    EXPECT_NE(nvx4::toString(std::nan("")).find("nan"), std::string::npos);
 }
 
 }  // namespace

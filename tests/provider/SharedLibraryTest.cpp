@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <memory>
+#include <regex>
 #include <set>
 
 #include "AllocationFailure.h"
@@ -36,32 +37,17 @@ instance of NVX4_SMBIOS_BIOS { Handle = 1; Version = "version one, long enough";
 instance of NVX4_SMBIOS_BIOS { Handle = 2; Version = "version two, long enough"; ReleaseDate = "released on the second day"; Manufacturer = "second manufacturer inc."; };
 )";
 
-// A class without instances, and every way an enumeration can fail: no array either way.
+// A class without instances gives no array. Failures give none either: the out-of-memory sweep
+// below and the in-process fault tests show it.
 TEST_F(SharedLibraryTest, EmptyOrFailedEnumerationsGiveNoArray) {
-    const struct {
-        const char* name;
-        const char* repository;
-        int result;
-    } cases[] = {
-        {"no instances", "// no instances\n", 0},
-        // The repository cannot be opened: its status code passes through unchanged.
-        {"broken file", "instance of NVX4_SMBIOS_BIOS { Handle = ; };",
-         static_cast<int>(0x80041021)},
-        // A property of another type than the field needs: the row read fails.
-        {"type mismatch",
-         "class NVX4_SMBIOS_BIOS { [key] string Handle; string Version; string ReleaseDate; "
-         "string Manufacturer; };\ninstance of NVX4_SMBIOS_BIOS { Handle = \"1\"; };",
-         -10},
-    };
-    for (const auto& c : cases) {
-        useRepository(c.repository);
-        const EnumerationCall call(provider_, 1001);
-        EXPECT_EQ(call.result, c.result) << c.name;
-        EXPECT_EQ(call.count, 0) << c.name;
-        EXPECT_EQ(call.instances, nullptr) << c.name;
-    }
+    useRepository("// no instances\n");
+    const EnumerationCall call(provider_, 1001);
+    EXPECT_EQ(call.result, 0);
+    EXPECT_EQ(call.count, 0);
+    EXPECT_EQ(call.instances, nullptr);
 }
 
+// A header with the file's base name, the line and the time, then the message without a line end.
 TEST_F(SharedLibraryTest, WritesOneTraceLinePerCall) {
     useRepository(kLongTexts);
     ScopedEnv trace("ULB_TRACE_LEVEL", "1");
@@ -69,11 +55,12 @@ TEST_F(SharedLibraryTest, WritesOneTraceLinePerCall) {
     const EnumerationCall call(provider_, 1001);
     const std::string out = testing::internal::GetCapturedStdout();
     ASSERT_EQ(call.result, 0);
-    EXPECT_EQ(out.rfind("\n  [[TRACE:enum_inband:", 0), 0u) << out;
-    const std::string message =
-        "strtemp = wmi:localhost//user=,password=,namespace=root\\nvx4\\node";
-    EXPECT_EQ(out.substr(out.size() - message.size()), message) << out;
-    EXPECT_EQ(out.find("[[TRACE", 4), std::string::npos) << out;
+    const std::regex expected(
+        "\n  \\[\\[TRACE:enum_inband:[0-9]+ "
+        "(Sun|Mon|Tue|Wed|Thu|Fri|Sat) (Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) "
+        "[ 123][0-9] [0-2][0-9]:[0-5][0-9]:[0-6][0-9] [0-9]{4}\n"
+        "strtemp = wmi:localhost//user=,password=,namespace=root\\\\nvx4\\\\node");
+    EXPECT_TRUE(std::regex_match(out, expected)) << out;
 }
 
 // An unknown class, or no place for the result: nothing is enumerated and nothing is written. An
@@ -89,9 +76,8 @@ TEST_F(SharedLibraryTest, MissingOutParametersFailWithoutAWrite) {
         int result;
     } cases[] = {
         {1001, nullptr, &instances, -10}, {1001, &count, nullptr, -10},
-        {1001, nullptr, nullptr, -10},    {1045, nullptr, nullptr, -10},
-        {1046, nullptr, nullptr, -1},     {1000, &count, &instances, -1},
-        {1046, &count, &instances, -1},   {-1, &count, &instances, -1},
+        {1045, nullptr, nullptr, -10},    {1046, nullptr, nullptr, -1},
+        {1000, &count, &instances, -1},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(provider_.enumerateInstance(c.classId, c.count, c.instances), c.result)

@@ -80,62 +80,29 @@ TEST_F(PublisherTest, PublishedInstancesFollowTheDeclaredOnesAndAreCheckedAgains
     EXPECT_EQ(publisher->calls.load(), 2);
 }
 
-struct FailureCase {
-    const char* name;
-    std::function<Publication()> script;
-    std::int32_t status;
-    const char* traced;
-};
-
-class PublisherFailureTest : public PublisherTest,
-                             public ::testing::WithParamInterface<FailureCase> {};
-
-TEST_P(PublisherFailureTest, FailsOnlyThePublishersClassesAndSaysWhy) {
-    script(GetParam().script);
+// A published row that does not fit the class fails the publisher's classes and no other.
+TEST_F(PublisherTest, FailsOnlyThePublishersClassesAndSaysWhy) {
+    PropertyValues row;
+    script([&row] { return Publication{{row}, {}}; });
     ScopedEnv sources(kRepositoryVariable, "sample:scripted");
-    Repository::Enumeration found;
-    const std::string output = traced([&] { found = enumerate(kCpu); });
-    EXPECT_EQ(found.status, GetParam().status);
-    EXPECT_EQ(found.instances, nullptr);
-    EXPECT_NE(output.find(GetParam().traced), std::string::npos) << output;
-    Repository::Enumeration other = enumerate(kMemory);
-    EXPECT_EQ(other.status, 0);
-    EXPECT_GT(other.instances->size(), 0u);
-}
-
-const FailureCase kFailures[] = {
-    {"AccessDenied", []() -> Publication { throw PublishError::fromErrno("/proc/stat", EACCES); },
-     PublishError::kAccessDenied, "NVX4_OS_CPUUsage failed: cannot read /proc/stat: Permission"},
-    {"ValueOfTheWrongType",
-     [] {
-         return Publication{{{{L"SystemName", Value::text("h")},
-                              {L"Name", Value::text("0")},
-                              {L"CPUUsage", Value::text("high")}}},
-                            {}};
-     },
-     PublishError::kProviderFailure, "does not fit the class: CPUUsage:"},
-    {"MissingKey",
-     [] {
-         return Publication{{{{L"Name", Value::text("0")}}}, {}};
-     },
-     PublishError::kProviderFailure, "key property SystemName has no value"},
-};
-
-INSTANTIATE_TEST_SUITE_P(Publisher, PublisherFailureTest, ::testing::ValuesIn(kFailures),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(PublisherTest, WhatTheMachineLacksGivesAnEmptyClassAndOneTraceLine) {
-    script([] { return Publication{{}, "no /sys/class/thing on this machine"}; });
-    ScopedEnv sources(kRepositoryVariable, "scripted");
-    Repository::Enumeration found;
-    const std::string output = traced([&] { found = enumerate(kCpu); });
-    EXPECT_EQ(found.status, 0);
-    EXPECT_TRUE(found.instances->empty());
-    const std::size_t header = output.find("[[TRACE:LiveEnumeration.cpp:");
-    EXPECT_NE(header, std::string::npos) << output;
-    EXPECT_NE(output.find("NVX4_OS_CPUUsage is empty: no /sys/class/thing on this machine"),
-              std::string::npos);
-    EXPECT_EQ(output.find("[[TRACE:", header + 1), std::string::npos) << "one line only";
+    const std::pair<PropertyValues, const char*> cases[] = {
+        {{{L"SystemName", Value::text("h")},
+          {L"Name", Value::text("0")},
+          {L"CPUUsage", Value::text("high")}},
+         "does not fit the class: CPUUsage:"},
+        {{{L"Name", Value::text("0")}}, "key property SystemName has no value"},
+    };
+    for (const auto& [published, message] : cases) {
+        row = published;
+        Repository::Enumeration found;
+        const std::string output = traced([&] { found = enumerate(kCpu); });
+        EXPECT_EQ(found.status, PublishError::kProviderFailure);
+        EXPECT_EQ(found.instances, nullptr);
+        EXPECT_NE(output.find(message), std::string::npos) << output;
+        Repository::Enumeration other = enumerate(kMemory);
+        EXPECT_EQ(other.status, 0);
+        EXPECT_GT(other.instances->size(), 0u);
+    }
 }
 
 TEST_F(PublisherTest, SourceListWordsAndTheirMistakes) {
@@ -146,12 +113,6 @@ TEST_F(PublisherTest, SourceListWordsAndTheirMistakes) {
         ScopedEnv sources(kRepositoryVariable, "strict=x");
         EXPECT_EQ(Repository::current(), nullptr);
         EXPECT_EQ(Repository::lastError()->text(), "strict=x: strict takes no argument, not 'x'");
-    }
-    {
-        // A word that names no publisher is a file.
-        ScopedEnv sources(kRepositoryVariable, "samples");
-        EXPECT_EQ(Repository::current(), nullptr);
-        EXPECT_EQ(Repository::lastError()->file, "samples");
     }
     PublisherCatalog::remove("strict");
 }

@@ -2,7 +2,6 @@
 
 #include <fstream>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "RepositoryTesting.h"
@@ -53,23 +52,12 @@ TEST_F(RepositorySourcesTest, AChangedFileIsReadAgainAndSnapshotsStayAsTheyWere)
     EXPECT_EQ(before->findNamespace(kDefaultNamespace)->instancesOf(L"S", true).size(), 1u);
 }
 
+// A file that does not parse shows through the WMI interface, a folder through the tool's check.
 TEST_F(RepositorySourcesTest, ASourceThatDoesNotLoadFailsTheRepositoryWithItsPlace) {
     TempPath good("good.mof");
-    TempPath bad("bad.mof");
     write(good.path(), kClass);
-    write(bad.path(), "instance of S {\n  K = 1;\n  From = 5;\n};");
-    {
-        ScopedEnv sources(kRepositoryVariable, good.path() + ":" + bad.path());
-        EXPECT_EQ(Repository::current(), nullptr);
-        ASSERT_TRUE(Repository::lastError().has_value());
-        EXPECT_EQ(Repository::lastError()->text(),
-                  bad.path() + ":3:3: From: an integer is not a valid string");
-    }
-    // A path that names no file says what it names instead.
-    const std::string folder = good.path().substr(0, good.path().rfind('/'));
     const std::pair<std::string, std::string> unreadable[] = {
         {"/no/such/file.mof", "no such file"},
-        {folder, "is a directory, not a file"},
         {"/dev/null", "is not a regular file"},
     };
     for (const auto& [path, what] : unreadable) {
@@ -80,22 +68,6 @@ TEST_F(RepositorySourcesTest, ASourceThatDoesNotLoadFailsTheRepositoryWithItsPla
     }
     EXPECT_NE(Repository::current(), nullptr);
     EXPECT_EQ(Repository::lastError(), std::nullopt);
-}
-
-TEST_F(RepositorySourcesTest, ASourceReplacesABuiltInClass) {
-    // The schema's own class is there without instances when no source has any.
-    std::shared_ptr<const ClassDef> builtIn = ns(kDefaultNamespace).findClass(L"NVX4_SMBIOS_BIOS");
-    ASSERT_NE(builtIn, nullptr);
-    EXPECT_TRUE(ns(kDefaultNamespace).instancesOf(L"NVX4_SMBIOS_BIOS", true).empty());
-
-    TempPath file("retyped.mof");
-    write(file.path(),
-          "class NVX4_SMBIOS_BIOS { [key] sint32 Handle; real64 Version; };\n"
-          "instance of NVX4_SMBIOS_BIOS { Handle = 0; Version = 2.5; };");
-    ScopedEnv sources(kRepositoryVariable, file.path());
-    std::shared_ptr<const ClassDef> replaced = ns(kDefaultNamespace).findClass(L"NVX4_SMBIOS_BIOS");
-    EXPECT_EQ(replaced->properties.at(1).type.base, CimType::Real64);
-    EXPECT_EQ(ns(kDefaultNamespace).instancesOf(L"NVX4_SMBIOS_BIOS", true).size(), 1u);
 }
 
 TEST_F(RepositorySourcesTest, RegistrationsAreCheckedAndSurviveAReload) {
@@ -117,40 +89,6 @@ TEST_F(RepositorySourcesTest, RegistrationsAreCheckedAndSurviveAReload) {
 
     Repository::clearRegistrations();
     EXPECT_EQ(ns(kDefaultNamespace).findClass(L"Reg"), nullptr);
-}
-
-TEST_F(RepositorySourcesTest, ChangesThroughTheInterfacesFollowTheirMode) {
-    ASSERT_EQ(Repository::addMof("class P { [key] string K; sint32 V; };"), std::nullopt);
-    const PropertyValues a{{L"K", Value::text("a")}, {L"V", Value::integer(1)}};
-    const std::tuple<const wchar_t*, PropertyValues, PutMode, ChangeStatus> puts[] = {
-        {L"P", a, PutMode::UpdateOnly, ChangeStatus::NotFound},
-        {L"P", a, PutMode::CreateOnly, ChangeStatus::Done},
-        {L"P", a, PutMode::CreateOnly, ChangeStatus::AlreadyExists},
-        {L"P", {{L"V", Value::integer(1)}}, PutMode::CreateOrUpdate, ChangeStatus::MissingKey},
-        {L"P",
-         {{L"K", Value::text("b")}, {L"V", Value::text("x")}},
-         PutMode::CreateOrUpdate,
-         ChangeStatus::InvalidValue},
-        {L"Q", a, PutMode::CreateOrUpdate, ChangeStatus::InvalidClass},
-    };
-    for (const auto& [cls, values, mode, status] : puts)
-        EXPECT_EQ(Repository::putInstance(kDefaultNamespace, cls, values, mode), status);
-    std::optional<ObjectPath> path = ObjectPath::parse(L"P.K=\"A\"");
-    EXPECT_EQ(Repository::deleteInstance(kDefaultNamespace, *path), ChangeStatus::Done);
-    EXPECT_EQ(Repository::deleteInstance(kDefaultNamespace, *path), ChangeStatus::NotFound);
-    EXPECT_TRUE(ns(kDefaultNamespace).instancesOf(L"P", true).empty());
-}
-
-TEST_F(RepositorySourcesTest, MethodHandlersServeSubclasses) {
-    ASSERT_EQ(Repository::addMof("class Base { void Go(); };\nclass Derived : Base { };"),
-              std::nullopt);
-    Repository::setMethodHandler(L"base", L"GO", [](MethodCall&) { return 7; });
-    std::shared_ptr<const ClassDef> derived = ns(kDefaultNamespace).findClass(L"Derived");
-    MethodHandler handler = Repository::methodHandler(kDefaultNamespace, *derived, L"Go");
-    ASSERT_TRUE(handler);
-    MethodCall call;
-    EXPECT_EQ(handler(call), 7);
-    EXPECT_FALSE(Repository::methodHandler(L"root\\test", *derived, L"Go"));
 }
 
 }  // namespace

@@ -1,11 +1,7 @@
-// Simulated out-of-memory for tests: a test program that links AllocationFailure.cpp replaces the
-// global operator new and delete (every form but the aligned ones) with versions that can fail one
-// chosen allocation. The forms that throw raise std::bad_alloc, the nothrow forms return null.
-// Libraries the program loads with dlopen allocate through the same operators.
-//
-//   AllocationFailure::failAt(3);   // the third allocation from now fails
-//   ...
-//   AllocationFailure::disarm();
+// Simulated out-of-memory: a test program that links AllocationFailure.cpp replaces the global
+// operator new and delete (all but the aligned forms) with versions that can fail one chosen
+// allocation, also in libraries it loads with dlopen. The forms that throw raise std::bad_alloc,
+// the nothrow forms return null.
 #ifndef NVX4_ALLOCATION_FAILURE_H
 #define NVX4_ALLOCATION_FAILURE_H
 

@@ -1,6 +1,6 @@
-// One call of enumerateInstance through a provider with the agent's two calls (the library loaded
-// at run time, or the entry points linked in). The out parameters start at values the call must
-// either overwrite or leave alone; an array it hands back is released with snmpFree at the end.
+// One call of enumerateInstance through a provider (a loaded library or the linked entry points).
+// The out parameters start at values the call must overwrite or leave alone; an array it hands
+// back is released with snmpFree.
 #ifndef NVX4_TEST_ENUMERATION_CALL_H
 #define NVX4_TEST_ENUMERATION_CALL_H
 

@@ -2,11 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "ClassSelection.h"
+#include "ErrorOf.h"
+#include "MofCheck.h"
+#include "TestSupport.h"
 
 namespace {
 
 using namespace nvx4::tool;
+using nvx4::test::errorOf;
 
 Options parse(std::vector<std::string> args) {
     args.insert(args.begin(), "nvx4-enum");
@@ -34,14 +40,8 @@ TEST(CommandLine, RejectsWrongArguments) {
         {{"--bogus", "1001"}, "unknown option '--bogus'"},
         {{"--check"}, "--check needs at least one MOF file"},
     };
-    for (const auto& [args, message] : cases) {
-        try {
-            parse(args);
-            ADD_FAILURE() << message;
-        } catch (const std::invalid_argument& e) {
-            EXPECT_STREQ(e.what(), message);
-        }
-    }
+    for (const auto& [args, message] : cases)
+        EXPECT_EQ(errorOf<std::invalid_argument>([&args = args] { parse(args); }), message);
 }
 
 TEST(ClassSelection, AcceptsIdsNamesAndAll) {
@@ -54,6 +54,29 @@ TEST(ClassSelection, AcceptsIdsNamesAndAll) {
     EXPECT_EQ(selectClasses({"all"}).size(), 45u);
     for (const char* wrong : {"SMBIOS", "", "99999999999999"})
         EXPECT_THROW(selectClasses({wrong}), std::invalid_argument) << wrong;
+}
+
+// nvx4-enum --check on paths that are not MOF files: each is named for what it is.
+TEST(MofCheck, NamesPathsThatAreNoFiles) {
+    nvx4::test::TempPath file("good.mof");
+    const std::string folder = file.path().substr(0, file.path().rfind('/'));
+    const struct {
+        std::string repository;
+        std::string checked;
+        std::string error;
+    } cases[] = {
+        {"", folder, folder + ": is a directory, not a file\n"},
+        {folder, file.path(),
+         "the repository itself does not load: " + folder + ": is a directory, not a file\n"},
+    };
+    for (const auto& c : cases) {
+        nvx4::test::ScopedEnv sources("NVX4_REPOSITORY", c.repository);
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(nvx4::tool::checkMofFiles({c.checked}, out, err), 1) << c.checked;
+        EXPECT_EQ(err.str(), c.error);
+        EXPECT_EQ(out.str(), "");
+    }
 }
 
 }  // namespace

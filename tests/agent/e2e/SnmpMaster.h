@@ -18,18 +18,17 @@ class SnmpMaster {
     SnmpMaster();
     ~SnmpMaster() { stop(); }
 
-    // Starts snmpd and waits until it answers. Raises std::runtime_error when it does not.
+    // Starts snmpd and waits until it answers (or raises std::runtime_error); stops it by its
+    // process id, returning its exit status.
     void start();
-    // Stops it by its process id; returns snmpd's exit status.
     int stop();
 
     std::string address() const { return "127.0.0.1:" + std::to_string(port_); }
     std::string agentxSocket() const { return config_.file("agentx.sock"); }
-    // The temporary folder, named by its configuration file; folder().file(name) is another file.
+    // The temporary folder (folder().file(name) is a file in it), the environment that keeps
+    // net-snmp programs to it and loads no MIB files, and a client tool's command line.
     const TempPath& folder() const { return config_; }
-    // The environment that keeps net-snmp programs to this folder and loads no MIB files.
     const std::map<std::string, std::string>& environment() const { return environment_; }
-    // "env ... <program> -v2c -c public <options>" for a client tool, up to the address.
     std::string client(const std::string& program, const std::string& options) const;
 
   private:

@@ -4,7 +4,6 @@
 
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,7 +20,6 @@ namespace {
 
 using test::ScopedEnv;
 using test::TempPath;
-using Cells = std::vector<std::string>;
 
 using Call = test::EnumerationCall<client::ProviderLibrary>;
 
@@ -31,33 +29,25 @@ const client::ProviderLibrary& provider() {
     return library;
 }
 
-// Each record as "Field=value" cells, Index first where the record has one.
-std::vector<Cells> cellsOf(const Call& call) {
+// Each record as all_classes.expected writes it: the class id, then Field=value for every field
+// (Index first where the record has one), separated by tabs.
+std::vector<std::string> linesOf(const Call& call) {
     const client::RecordTable table =
         client::recordTableOf(*findClass(call.classId), call.instances, call.count);
-    std::vector<Cells> rows;
+    std::vector<std::string> lines;
     for (const auto& row : table.rows) {
-        Cells& cells = rows.emplace_back();
-        for (size_t c = 0; c < row.size(); ++c)
-            cells.push_back(table.columns[c] + "=" + row[c].text);
+        std::string& line = lines.emplace_back(std::to_string(call.classId));
+        for (size_t c = 0; c < row.size(); ++c) line += '\t' + table.columns[c] + "=" + row[c].text;
     }
-    return rows;
+    return lines;
 }
 
-// all_classes.expected: per line a class id, then the record's cells, separated by tabs.
-std::map<int, std::vector<Cells>> expectedRecords() {
-    std::map<int, std::vector<Cells>> records;
+// The expected lines per class, without the file's comments.
+std::map<int, std::vector<std::string>> expectedRecords() {
+    std::map<int, std::vector<std::string>> records;
     std::ifstream in(NVX4_RECORDS_FIXTURE_DIR "/all_classes.expected");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream fields(line);
-        std::string classId;
-        std::getline(fields, classId, '\t');
-        Cells cells;
-        for (std::string cell; std::getline(fields, cell, '\t');) cells.push_back(cell);
-        records[std::stoi(classId)].push_back(cells);
-    }
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty() && line[0] != '#') records[std::stoi(line)].push_back(line);
     return records;
 }
 
@@ -67,14 +57,14 @@ class EveryClassTest : public ::testing::TestWithParam<ClassInfo> {};
 // the field tables read (the fixture gives every property a value), and the bundled sample
 // fills every class.
 TEST_P(EveryClassTest, EveryFieldHoldsItsPropertyConvertedAsItsTableSays) {
-    static const std::map<int, std::vector<Cells>> expected = expectedRecords();
+    static const std::map<int, std::vector<std::string>> expected = expectedRecords();
     ASSERT_EQ(expected.size(), std::size(kClassTable));
     const int id = GetParam().id;
     {
         const ScopedEnv repository("NVX4_REPOSITORY", NVX4_RECORDS_FIXTURE_DIR "/all_classes.mof");
         const Call call(provider(), id);
         ASSERT_EQ(call.result, 0);
-        EXPECT_EQ(cellsOf(call), expected.at(id));
+        EXPECT_EQ(linesOf(call), expected.at(id));
     }
     const ScopedEnv repository("NVX4_REPOSITORY", "sample");
     const Call sample(provider(), id);

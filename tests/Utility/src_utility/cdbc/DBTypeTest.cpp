@@ -15,19 +15,6 @@ namespace {
 
 constexpr int kTypeError = 0x22000FFB;
 
-struct Refusal {
-    const char* what;
-    std::function<void(DBType&)> call;
-};
-
-const Refusal kGetString{"getString()", [](DBType& v) { v.getString(); }};
-const Refusal kGetBuffer{"getString(buffer)", [](DBType& v) {
-                             char buffer[8];
-                             v.getString(buffer, sizeof buffer);
-                         }};
-const Refusal kGetInt{"getInt", [](DBType& v) { v.getInt(); }};
-const Refusal kGetDouble{"getDouble", [](DBType& v) { v.getDouble(); }};
-
 std::unique_ptr<DBString> text(int capacity, const char* value) {
     auto string = std::make_unique<DBString>(capacity);
     std::strcpy(string->buffer(), value);
@@ -35,38 +22,32 @@ std::unique_ptr<DBString> text(int capacity, const char* value) {
     return string;
 }
 
-// A text is never read as a number, not even one that holds digits.
+char buffer[8];
+
+// The refusals that reading a column of the other kind through the ODBC result set does not
+// show: a text is never read as a double, not even one that holds digits.
 TEST(DBType, EachKindRefusesWhatDoesNotSuitIt) {
-    struct Case {
-        std::function<std::unique_ptr<DBType>()> make;
-        std::vector<Refusal> refused;
+    const std::function<void()> refused[] = {
+        [] { DBType().getString(); },
+        [] { DBType().getString(buffer, sizeof buffer); },
+        [] { DBType().getInt(); },
+        [] { DBType().getDouble(); },
+        [] { DBInteger(7).getString(buffer, sizeof buffer); },
+        [] { DBInteger(7).getDouble(); },
+        [] { DBDouble().getString(buffer, sizeof buffer); },
+        [] { text(4, "42")->getDouble(); },
     };
-    const Case cases[] = {
-        {[] { return std::make_unique<DBType>(); }, {kGetString, kGetBuffer, kGetInt, kGetDouble}},
-        {[] { return std::make_unique<DBInteger>(7); }, {kGetString, kGetBuffer, kGetDouble}},
-        {[] { return std::make_unique<DBDouble>(); }, {kGetString, kGetBuffer}},
-        {[] { return text(4, "42"); }, {kGetInt, kGetDouble}},
-    };
-    for (const Case& c : cases) {
-        for (const Refusal& r : c.refused) {
-            auto value = c.make();
-            SCOPED_TRACE(r.what);
-            EXPECT_CDBC_THROW(r.call(*value), kTypeError, "type cast error");
-        }
+    for (size_t i = 0; i < std::size(refused); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_CDBC_THROW(refused[i](), kTypeError, "type cast error");
     }
 }
 
 TEST(DBDouble, TruncatesTowardZeroAndSaturates) {
     DBDouble value;
     EXPECT_EQ(value.getDouble(), 0.0);
-    const std::pair<double, int> cases[] = {{2.9, 2},
-                                            {-2.9, -2},
-                                            {0.0, 0},
-                                            {1e300, INT_MAX},
-                                            {-1e300, INT_MIN},
-                                            {2147483647.5, INT_MAX},
-                                            {-2147483648.0, INT_MIN},
-                                            {NAN, 0}};
+    const std::pair<double, int> cases[] = {
+        {2.9, 2}, {-2.9, -2}, {2147483647.5, INT_MAX}, {-2147483648.0, INT_MIN}, {NAN, 0}};
     for (const auto& [stored, expected] : cases) {
         *value.buffer() = stored;
         EXPECT_EQ(value.getInt(), expected) << stored;
@@ -74,8 +55,8 @@ TEST(DBDouble, TruncatesTowardZeroAndSaturates) {
 }
 
 // "hello" in a column of capacity 11, read whole and into a buffer of 'x' of each size: exactly
-// `size` characters are written (the text truncated without a terminator, or padded with NULs),
-// and a NULL writes one NUL.
+// `size` characters are written (the text truncated without a terminator; the padding with NULs
+// shows through the ODBC result set), and a NULL writes one NUL.
 TEST(DBString, ReadsTextWholeAndIntoBuffersOfEachSize) {
     struct Case {
         bool null;
@@ -86,7 +67,6 @@ TEST(DBString, ReadsTextWholeAndIntoBuffersOfEachSize) {
     const std::string rest(21, 'x');
     const Case cases[] = {
         {false, 3, 3, "hel" + rest.substr(3)},
-        {false, 20, 11, "hello" + std::string(15, '\0') + "x"},
         {false, 0, 0, rest},
         {true, 4, 0, '\0' + rest.substr(1)},
         {true, 0, 0, rest},

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sqlext.h>
-
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -26,17 +24,13 @@ namespace nvx4::test {
 struct DataSource {
     const char* name;
     const char* url;
-    const char* dsn;  // the registered data source name, with the URL's credentials below
-    const char* user;
-    const char* password;
 };
 
 // SQLite ignores credentials, so its URL carries none: the connection passes empty strings.
-inline const DataSource kSQLite{"SQLite", "odbc:nvx4_sqlite", "nvx4_sqlite", "", ""};
+inline const DataSource kSQLite{"SQLite", "odbc:nvx4_sqlite"};
 // The same database, waiting only briefly for another connection's lock.
-inline const DataSource kSQLiteNoWait{"SQLite", "odbc:nvx4_sqlite_nowait", "", "", ""};
-inline const DataSource kPostgreSQL{"PostgreSQL", "odbc:nvx4_pg//user=nvx4,password=nvx4-secret",
-                                    "nvx4_pg", "nvx4", "nvx4-secret"};
+inline const DataSource kSQLiteNoWait{"SQLite", "odbc:nvx4_sqlite_nowait"};
+inline const DataSource kPostgreSQL{"PostgreSQL", "odbc:nvx4_pg//user=nvx4,password=nvx4-secret"};
 
 inline void PrintTo(const DataSource& source, std::ostream* out) { *out << source.name; }
 
@@ -71,58 +65,13 @@ inline void execute(DBConnection& connection, std::initializer_list<std::string>
     for (const std::string& sql : sqls) statement->executeUpdate(sql);
 }
 
-// The first column of the first row, read as an integer.
+// A column of the first row, read as an integer.
 inline int queryInt(DBConnection& connection, const std::string& sql, const std::string& column) {
     auto statement = statementOf(connection);
     auto rows = query(*statement, sql);
     EXPECT_TRUE(rows->next()) << sql;
     return rows->getInt(column);
 }
-
-// A connection handle of its own, straight through the driver manager: to ask what a data source
-// reports, independently of the driver under test, or (when the connect fails) to have a handle
-// that is not connected.
-class DirectConnection {
-  public:
-    explicit DirectConnection(const DataSource& source) {
-        SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &environment_);
-        SQLSetEnvAttr(environment_, SQL_ATTR_ODBC_VERSION,
-                      reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), SQL_IS_UINTEGER);
-        SQLAllocHandle(SQL_HANDLE_DBC, environment_, &connection_);
-        connected_ =
-            SQL_SUCCEEDED(SQLConnect(connection_, text(source.dsn), SQL_NTS, text(source.user),
-                                     SQL_NTS, text(source.password), SQL_NTS));
-    }
-    ~DirectConnection() {
-        if (connected_) SQLDisconnect(connection_);
-        SQLFreeHandle(SQL_HANDLE_DBC, connection_);
-        SQLFreeHandle(SQL_HANDLE_ENV, environment_);
-    }
-    DirectConnection(const DirectConnection&) = delete;
-    DirectConnection& operator=(const DirectConnection&) = delete;
-
-    SQLHDBC handle() const { return connection_; }
-
-    // The type of the first column of `sql`, or SQL_UNKNOWN_TYPE when the query fails.
-    SQLSMALLINT reportedType(const std::string& sql) {
-        SQLHSTMT statement = SQL_NULL_HSTMT;
-        SQLSMALLINT type = SQL_UNKNOWN_TYPE;
-        SQLAllocHandle(SQL_HANDLE_STMT, connection_, &statement);
-        if (SQL_SUCCEEDED(SQLExecDirect(statement, text(sql), SQL_NTS)))
-            SQLDescribeCol(statement, 1, nullptr, 0, nullptr, &type, nullptr, nullptr, nullptr);
-        SQLFreeHandle(SQL_HANDLE_STMT, statement);
-        return type;
-    }
-
-  private:
-    static SQLCHAR* text(const std::string& s) {
-        return reinterpret_cast<SQLCHAR*>(const_cast<char*>(s.c_str()));
-    }
-
-    SQLHENV environment_ = SQL_NULL_HENV;
-    SQLHDBC connection_ = SQL_NULL_HDBC;
-    bool connected_ = false;
-};
 
 // A table of the running test process's own, so that tests running side by side on one data
 // source never meet. Short names: PostgreSQL truncates identifiers longer than 63 characters.

@@ -33,9 +33,6 @@ TEST(FileTrace, WritesNothingWithoutLevelOrFile) {
         ScopedEnv file("KEV_TRACE_FILE", trace.path());
         EXPECT_EQ(fileTraceLevel(), 0);
         fileTrace(1, "a", 1, "x");
-        FILE* opened = openTraceFile();
-        EXPECT_NE(opened, nullptr);
-        if (opened) std::fclose(opened);
     }
     EXPECT_EQ(trace.read(), "");
     ScopedEnv level("KEV_TRACE_LEVEL", "9");

@@ -32,7 +32,6 @@ TEST(TraceText, BaseNameIsTheLastNonEmptyBackslashPiece) {
 }
 
 TEST(TraceText, FormatsPrintfStyleWithWideStrings) {
-    EXPECT_EQ(format("%s=%d", "n", 5), "n=5");
     EXPECT_EQ(format("[%ws]", L"wide"), "[wide]");
     EXPECT_EQ(format("[%8ws|%-6ws|%.2ws]", L"ab", L"cd", L"efgh"), "[      ab|cd    |ef]");
     EXPECT_EQ(format("100%% %ws%%ws", L"x"), "100% x%ws");
