@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs one fuzz target for as long as asked, starting from its seed corpus.
 # Usage: scripts/fuzz.sh TARGET SECONDS [libFuzzer options...]
-#   TARGET: mof_reader, db_url, host_name or variant (the fuzz/*Fuzz.cpp programs)
+#   TARGET: mof_reader, db_url, host_name, variant or smbios_tables (the fuzz/*Fuzz.cpp programs)
 # Builds it with clang, AddressSanitizer and UndefinedBehaviorSanitizer in build/fuzz. Inputs that
 # reach new code collect in build/fuzz/corpus/TARGET (kept between runs; the checked-in seeds in
 # fuzz/corpus/TARGET are never written to); a crashing input is saved in build/fuzz/artifacts/
