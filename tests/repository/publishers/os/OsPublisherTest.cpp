@@ -1,5 +1,5 @@
 // The os publisher on this machine, compared with what independent tools (ps, df, free) report,
-// and its rates against a load the test makes.
+// and its network rates against traffic the test sends.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -31,14 +31,6 @@ std::int64_t seconds(const std::string& elapsed) {
         std::sscanf(elapsed.c_str(), "%lld:%lld:%lld", &h, &m, &s);
     }
     return ((days * 24 + h) * 60 + m) * 60 + s;
-}
-
-// The cumulative CPU time of a process in seconds, from its CPU-time clock.
-double cpuSeconds(pid_t pid) {
-    clockid_t clock;
-    timespec used{};
-    if (::clock_getcpuclockid(pid, &clock) != 0 || ::clock_gettime(clock, &used) != 0) return 0;
-    return used.tv_sec + used.tv_nsec / 1e9;
 }
 
 class OsPublisherTest : public ::testing::Test {
@@ -155,27 +147,12 @@ TEST_F(OsPublisherTest, MemoryMatchesFree) {
     EXPECT_NEAR(get(memory, L"FreeSwap").asReal(), swapFree, swapTotal / 20 + 1);
 }
 
-TEST_F(OsPublisherTest, ProcessorRatesFollowAProcessSpinningOneCpu) {
-    Child spinner("nvx4-spin", Child::kSpin);
-    const auto names = publish(*publisher_, L"NVX4_OS_CPUUsage");  // first reading pair
-    publish(*publisher_, L"NVX4_OS_Process");
-    const double cpu0 = cpuSeconds(spinner.pid());
-    const auto wall0 = Steady::now();
-    std::this_thread::sleep_for(std::chrono::milliseconds(600));
-    const double share = (cpuSeconds(spinner.pid()) - cpu0) /
-                         std::chrono::duration<double>(Steady::now() - wall0).count();
+TEST_F(OsPublisherTest, ProcessorsMatchNproc) {
     const auto processors = publish(*publisher_, L"NVX4_OS_CPUUsage");
-    const auto processes = publish(*publisher_, L"NVX4_OS_Process");
-
     const long cpus = std::stol(commandOutput("nproc --all"));
     ASSERT_EQ(static_cast<long>(processors.size()), cpus + 1);
     EXPECT_EQ(text(processors.front(), L"Name"), "_Total");
     EXPECT_EQ(text(processors.back(), L"Name"), std::to_string(cpus - 1));
-    EXPECT_GE(get(processors.front(), L"CPUUsage").asSigned(), 100 * share / cpus - 10);
-    const PropertyValues* spinning = findBy(processes, L"Handle", std::to_string(spinner.pid()));
-    ASSERT_NE(spinning, nullptr);
-    EXPECT_NEAR(get(*spinning, L"CPUUsage").asReal(), 100 * share, 20) << "share " << share;
-    EXPECT_EQ(names.size(), processors.size());
 }
 
 TEST_F(OsPublisherTest, LoopbackRatesFollowTrafficTheTestSends) {

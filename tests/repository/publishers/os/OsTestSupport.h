@@ -25,11 +25,11 @@ namespace nvx4::repository::os::test {
 using nvx4::test::commandOutput;
 using nvx4::test::lines;
 
-// A forked child named `name` that runs `setup`, then pauses, spins or exits; ready once set up,
+// A forked child named `name` that runs `setup`, then pauses or exits; ready once set up,
 // killed and reaped at the end.
 class Child {
   public:
-    enum Then { kPause, kSpin, kExit };
+    enum Then { kPause, kExit };
 
     Child(
         const char* name, Then then, const std::function<void()>& setup = [] {}) {
@@ -41,8 +41,7 @@ class Child {
             setup();
             (void)!::write(ready[1], "x", 1);
             if (then == kExit) ::_exit(0);
-            for (volatile unsigned long n = 0;; n = n + 1)
-                if (then == kPause) ::pause();
+            for (;;) ::pause();
         }
         char byte;
         (void)!::read(ready[0], &byte, 1);
