@@ -146,10 +146,6 @@ void SimulatedBmc::writeFiles(const std::vector<SimSensor>& sensors) const {
     std::ofstream lan(folder_ + "/lan.conf");
     lan << "name \"nvx4sim\"\nset_working_mc 0x20\n  startlan 1\n    addr 127.0.0.1 " << port_
         << "\n    priv_limit admin\n"
-           "    allowed_auths_callback none md2 md5 straight\n"
-           "    allowed_auths_user none md2 md5 straight\n"
-           "    allowed_auths_operator none md2 md5 straight\n"
-           "    allowed_auths_admin none md2 md5 straight\n"
            "    guid a123456789abcdefa123456789abcdef\n  endlan\n"
         << "  user 2 true \"" << kAdmin << "\" \"" << kAdminPassword << "\" admin 10 md5\n"
         << "  user 3 true \"" << kOperator << "\" \"" << kOperatorPassword
@@ -195,13 +191,13 @@ void SimulatedBmc::waitUntilAnswering() const {
                              "; log: " + commandOutput("cat " + folder_ + "/sim.log"));
 }
 
-std::string SimulatedBmc::settings(const std::string& user, const std::string& password,
-                                   unsigned mode, const std::string& extra) const {
-    const std::string passwordFile = folder_ + "/password-" + user;
+std::string SimulatedBmc::settings(const std::string& password, unsigned mode,
+                                   const std::string& extra) const {
+    const std::string passwordFile = folder_ + "/password";
     std::ofstream(passwordFile) << password << "\n";
     chmod(passwordFile.c_str(), mode);
-    const std::string path = folder_ + "/ipmi-" + user + ".conf";
-    std::ofstream(path) << "host = 127.0.0.1\nport = " << port_ << "\nuser = " << user
+    const std::string path = folder_ + "/ipmi.conf";
+    std::ofstream(path) << "host = 127.0.0.1\nport = " << port_ << "\nuser = " << kOperator
                         << "\nprivilege = operator\ncipher-suite = 3\npassword-file = "
                         << passwordFile << "\ntimeout = 2\n"
                         << extra;
