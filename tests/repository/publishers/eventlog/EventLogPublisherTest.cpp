@@ -2,7 +2,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdint>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -36,28 +35,12 @@ std::string westOfUtc(const Json& entry) {
            "." + usec.substr(usec.size() - 6) + "-210";
 }
 
-// Every entry of the journal files in `directory`, as journalctl prints them, oldest first.
-std::vector<Json> journalctl(const std::string& directory) {
-    std::vector<Json> entries;
-    const std::string output =
-        nvx4::test::commandOutput("journalctl --directory='" + directory + "' -o json --all");
-    for (std::size_t at = 0, end; (end = output.find('\n', at)) != std::string::npos; at = end + 1)
-        entries.push_back(Json::parse(output.substr(at, end - at)));
-    return entries;
-}
-
 // A field of journalctl's JSON as bytes: a string, or an array of byte values for binary data.
 std::string fieldOf(const Json& entry, const char* name) {
     if (!entry.contains(name) || entry[name].is_string()) return entry.value(name, "");
     std::string bytes;
     for (const Json& byte : entry[name]) bytes += static_cast<char>(byte.get<int>());
     return bytes;
-}
-
-// The sequence number inside journalctl's cursor ("...;i=<hex>;...").
-std::uint64_t journalSeqnum(const Json& entry) {
-    const std::string cursor = entry.at("__CURSOR").get<std::string>();
-    return std::strtoull(cursor.c_str() + cursor.find(";i=") + 3, nullptr, 16);
 }
 
 struct EntryCase {
@@ -95,19 +78,10 @@ const EntryCase kCases[] = {
 };
 // clang-format on
 
-JournalFields fieldsOf(const EntryCase& c, std::size_t number) {
-    JournalFields fields;
-    std::istringstream words(c.fields);
-    for (std::string word; words >> word;)
-        fields.emplace_back(word.substr(0, word.find('=')), word.substr(word.find('=') + 1));
-    fields.emplace_back("MESSAGE",
-                        c.message.empty() ? "case " + std::to_string(number) : c.message);
-    return fields;
-}
-
 class EventLogJournalTest : public ::testing::Test {
   protected:
-    // Writes the entries one second and a microsecond apart, all but the last with a host name.
+    // Writes the entries one second and a microsecond apart, all but the last with a host name,
+    // and reads them back as journalctl shows them.
     void write(const std::vector<JournalFields>& entries) {
         nvx4::test::JournalExport out(file.path());
         for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -116,18 +90,12 @@ class EventLogJournalTest : public ::testing::Test {
             out.add(1718000000123456 + i * 1000001, fields);
         }
         ASSERT_TRUE(out.finish());
-        journal = journalctl(directory);
+        const std::string output =
+            nvx4::test::commandOutput("journalctl --directory='" + directory + "' -o json --all");
+        for (std::size_t at = 0, end; (end = output.find('\n', at)) != std::string::npos;
+             at = end + 1)
+            journal.push_back(Json::parse(output.substr(at, end - at)));
         ASSERT_EQ(journal.size(), entries.size());
-    }
-    // The three logs as the built provider library gives them to an agent: a table each.
-    static Json enumerated(const std::string& argument) {
-        int status = -1;
-        const std::string output = nvx4::test::commandOutput(
-            std::string(NVX4_ENUM_TOOL) + " --repository 'eventlog=" + argument +
-                "' --format json 1041 1042 1043",
-            &status);
-        EXPECT_EQ(status, 0) << output;
-        return Json::parse(output);
     }
 
     nvx4::test::TempPath file{"x.journal"};
@@ -139,9 +107,22 @@ class EventLogJournalTest : public ::testing::Test {
 // Through the built provider library, as an agent sees the logs.
 TEST_F(EventLogJournalTest, EachLogHoldsItsEntriesFieldByFieldAsJournalctlShowsThem) {
     std::vector<JournalFields> entries;
-    for (const EntryCase& c : kCases) entries.push_back(fieldsOf(c, entries.size() + 1));
+    for (const EntryCase& c : kCases) {
+        JournalFields& fields = entries.emplace_back();
+        std::istringstream words(c.fields);
+        for (std::string word; words >> word;)
+            fields.emplace_back(word.substr(0, word.find('=')), word.substr(word.find('=') + 1));
+        fields.emplace_back(
+            "MESSAGE", c.message.empty() ? "case " + std::to_string(entries.size()) : c.message);
+    }
     write(entries);
-    const Json tables = enumerated(directory);
+    int status = -1;
+    const std::string output = nvx4::test::commandOutput(
+        std::string(NVX4_ENUM_TOOL) + " --repository 'eventlog=" + directory +
+            "' --format json 1041 1042 1043",
+        &status);
+    ASSERT_EQ(status, 0) << output;
+    const Json tables = Json::parse(output);
     char host[256] = {};
     gethostname(host, sizeof host - 1);
     for (int log = 0; log < 3; ++log) {
@@ -156,7 +137,10 @@ TEST_F(EventLogJournalTest, EachLogHoldsItsEntriesFieldByFieldAsJournalctlShowsT
             const Json& record = records[k++];
             EXPECT_EQ(record["SystemName"],
                       entry.contains("_HOSTNAME") ? entry["_HOSTNAME"] : host);
-            EXPECT_EQ(record["RecordID"], std::to_string(journalSeqnum(entry)));
+            // The sequence number inside journalctl's cursor ("...;i=<hex>;...").
+            const std::string cursor = entry.at("__CURSOR").get<std::string>();
+            EXPECT_EQ(record["RecordID"],
+                      std::to_string(std::strtoull(&cursor[cursor.find(";i=") + 3], nullptr, 16)));
             EXPECT_EQ(record["MessageTimestamp"], westOfUtc(entry));
             const std::string identifier = fieldOf(entry, "SYSLOG_IDENTIFIER");
             EXPECT_EQ(record["SourceName"],

@@ -30,10 +30,6 @@ class SmartTest : public ::testing::Test {
     void document(const std::string& device, const std::string& content) {
         std::ofstream(docs + "/" + device + ".json") << content;
     }
-    std::string calls() {
-        std::ifstream in(docs + "/calls");
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
 
     const std::string kFixtures = std::string(NVX4_SMART_STANDIN) + "/fixtures";
     std::string docs = [] {
@@ -68,7 +64,10 @@ TEST_F(SmartTest, TheToolShowsEachSmartDiskAsSmartctlDescribesIt) {
         EXPECT_EQ(row, expected[i]);
         EXPECT_EQ(r["SMARTThresholdRevision"], r["SMARTAttrRevision"]);
     }
-    EXPECT_NE(calls().find("--json -i -H -A -n standby -d sat /dev/sdc"), std::string::npos);
+    std::ifstream calls(docs + "/calls");
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(calls), {})
+                  .find("--json -i -H -A -n standby -d sat /dev/sdc"),
+              std::string::npos);
 }
 
 TEST_F(SmartTest, WithoutSmartctlOrSmartDisksTheClassIsEmptyAndSaysWhy) {
