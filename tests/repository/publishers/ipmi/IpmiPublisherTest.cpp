@@ -180,31 +180,28 @@ TEST_F(IpmiPublisherTest, AbsentLocalDeviceLeavesTheClassesEmptyWithAReason) {
 // The BMC's classes fail with a WBEM code and a trace line saying why, within the bound, and
 // never trace the password.
 TEST_F(IpmiPublisherTest, FailsTheBmcClassesOnlyWithinTheTimeout) {
-    const struct {
-        const char* password;
-        unsigned mode;
-        std::int32_t status;
-        const char* traced;
-    } cases[] = {{"not-the-password", 0600, PublishError::kAccessDenied,
-                  "NVX4_IPMI_BMC failed: session refused by the BMC at 127.0.0.1 port"},
-                 {SimulatedBmc::kOperatorPassword, 0644, PublishError::kAccessDenied,
-                  "is open to group or others (mode 0644); refusing"},
-                 // Last, when the simulator is gone.
-                 {SimulatedBmc::kOperatorPassword, 0600, PublishError::kProviderFailure,
-                  "NVX4_IPMI_BMC failed: no session with the BMC at 127.0.0.1 port"}};
+    // The password, its file's mode, the status and the trace line expected.
+    const std::tuple<const char*, unsigned, std::int32_t, const char*> cases[] = {
+        {"not-the-password", 0600, PublishError::kAccessDenied,
+         "NVX4_IPMI_BMC failed: session refused by the BMC at 127.0.0.1 port"},
+        {SimulatedBmc::kOperatorPassword, 0644, PublishError::kAccessDenied,
+         "is open to group or others (mode 0644); refusing"},
+        // Last, when the simulator is gone.
+        {SimulatedBmc::kOperatorPassword, 0600, PublishError::kProviderFailure,
+         "NVX4_IPMI_BMC failed: no session with the BMC at 127.0.0.1 port"}};
     SimulatedBmc own;
-    for (const auto& f : cases) {
-        SCOPED_TRACE(f.traced);
-        if (f.status == PublishError::kProviderFailure) own.stop();
+    for (const auto& [password, mode, status, expected] : cases) {
+        SCOPED_TRACE(expected);
+        if (status == PublishError::kProviderFailure) own.stop();
         ScopedEnv sources(kRepositoryVariable,
-                          "sample:ipmi=" + own.settings(f.password, f.mode, "timeout = 1\n"));
+                          "sample:ipmi=" + own.settings(password, mode, "timeout = 1\n"));
         const auto started = std::chrono::steady_clock::now();
         Repository::Enumeration found;
         const std::string output = traced([&] { found = enumerate(kBmc); });
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(4));
-        EXPECT_EQ(found.status, f.status);
-        EXPECT_NE(output.find(f.traced), std::string::npos) << output;
-        EXPECT_EQ(output.find(f.password), std::string::npos) << "the password was traced";
+        EXPECT_EQ(found.status, status);
+        EXPECT_NE(output.find(expected), std::string::npos) << output;
+        EXPECT_EQ(output.find(password), std::string::npos) << "the password was traced";
     }
 }
 

@@ -10,8 +10,8 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -22,13 +22,9 @@ namespace {
 using Bytes = std::vector<int>;
 
 std::string hexList(const Bytes& bytes) {
-    std::string text;
-    char one[8];
-    for (int byte : bytes) {
-        std::snprintf(one, sizeof one, " 0x%02x", byte & 0xff);
-        text += one;
-    }
-    return text;
+    std::ostringstream text;
+    for (int byte : bytes) text << " 0x" << std::hex << (byte & 0xff);
+    return text.str();
 }
 
 Bytes record(int id, int type, const Bytes& body) {
