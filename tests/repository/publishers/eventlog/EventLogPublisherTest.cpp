@@ -26,15 +26,6 @@ const wchar_t* const kClassOf[] = {L"NVX4_OS_ApplicationEventLog", L"NVX4_OS_Sec
 const std::string kLong(4093, 'x');
 const std::string kKept = kLong.substr(1) + "\xf0\x9f\x8c\x8d";
 
-// The CIM datetime of a journal entry as date shows it in the tests' zone, 3 h 30 min west of UTC.
-std::string westOfUtc(const Json& entry) {
-    const std::string usec = entry.at("__REALTIME_TIMESTAMP").get<std::string>();
-    return nvx4::test::lines(nvx4::test::commandOutput(
-                                 "date -d @" + usec.substr(0, usec.size() - 6) + " +%Y%m%d%H%M%S"))
-               .at(0) +
-           "." + usec.substr(usec.size() - 6) + "-210";
-}
-
 // A field of journalctl's JSON as bytes: a string, or an array of byte values for binary data.
 std::string fieldOf(const Json& entry, const char* name) {
     if (!entry.contains(name) || entry[name].is_string()) return entry.value(name, "");
@@ -141,7 +132,12 @@ TEST_F(EventLogJournalTest, EachLogHoldsItsEntriesFieldByFieldAsJournalctlShowsT
             const std::string cursor = entry.at("__CURSOR").get<std::string>();
             EXPECT_EQ(record["RecordID"],
                       std::to_string(std::strtoull(&cursor[cursor.find(";i=") + 3], nullptr, 16)));
-            EXPECT_EQ(record["MessageTimestamp"], westOfUtc(entry));
+            // As date shows it in the tests' zone, 3 h 30 min west of UTC.
+            const std::string usec = entry.at("__REALTIME_TIMESTAMP").get<std::string>();
+            const std::string local = nvx4::test::commandOutput(
+                "date -d @" + usec.substr(0, usec.size() - 6) + " +%Y%m%d%H%M%S");
+            EXPECT_EQ(record["MessageTimestamp"],
+                      local.substr(0, 14) + "." + usec.substr(usec.size() - 6) + "-210");
             const std::string identifier = fieldOf(entry, "SYSLOG_IDENTIFIER");
             EXPECT_EQ(record["SourceName"],
                       identifier.empty() ? fieldOf(entry, "_COMM") : identifier);
