@@ -27,7 +27,7 @@ SimulatedBmc& bmc() {
 }
 
 std::string settings(const char* cacheSeconds) {
-    return bmc().settings(SimulatedBmc::kOperator, SimulatedBmc::kOperatorPassword, 0600,
+    return bmc().settings(SimulatedBmc::kOperatorPassword, 0600,
                           std::string("sensor-cache = ") + cacheSeconds + "\n");
 }
 

@@ -1,19 +1,13 @@
 // Real journal files for tests and benchmarks: entries written in the journal export format are
-// turned into a journal file by systemd-journal-remote, and read back independently with
-// journalctl's JSON output.
+// turned into a journal file by systemd-journal-remote.
 #ifndef NVX4_TEST_JOURNALEXPORT_H
 #define NVX4_TEST_JOURNALEXPORT_H
 
-#include <nlohmann/json.hpp>
-
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-#include "CommandOutput.h"
 
 namespace nvx4::test {
 
@@ -55,31 +49,6 @@ class JournalExport {
   private:
     FILE* pipe_;
 };
-
-// Every entry of the journal files in `directory`, as journalctl prints them, oldest first.
-inline std::vector<nlohmann::json> journalctl(const std::string& directory) {
-    std::vector<nlohmann::json> entries;
-    const std::string output =
-        commandOutput("journalctl --directory='" + directory + "' -o json --all");
-    for (std::size_t at = 0, end; (end = output.find('\n', at)) != std::string::npos; at = end + 1)
-        entries.push_back(nlohmann::json::parse(output.substr(at, end - at)));
-    return entries;
-}
-
-// A field of journalctl's JSON as bytes: a string, or an array of byte values for binary data.
-inline std::string journalBytes(const nlohmann::json& value) {
-    if (value.is_string()) return value.get<std::string>();
-    std::string bytes;
-    for (const nlohmann::json& byte : value) bytes += static_cast<char>(byte.get<int>());
-    return bytes;
-}
-
-// The sequence number inside journalctl's cursor ("...;i=<hex>;...").
-inline std::uint64_t journalSeqnum(const nlohmann::json& entry) {
-    const std::string cursor = entry.at("__CURSOR").get<std::string>();
-    const std::size_t at = cursor.find(";i=");
-    return std::strtoull(cursor.c_str() + at + 3, nullptr, 16);
-}
 
 }  // namespace nvx4::test
 

@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <map>
 #include <memory>
 #include <regex>
 #include <sstream>
-#include <thread>
 
 #include "ControllerReader.h"
 #include "FruReader.h"
@@ -28,8 +26,6 @@ using nvx4::test::ScopedEnv;
 using nvx4::test::SimulatedBmc;
 using Instance_ = std::map<std::wstring, Value>;
 
-Instance_ byName(const PropertyValues& values) { return Instance_(values.begin(), values.end()); }
-
 std::string text(const Instance_& instance, const wchar_t* name) {
     return shown(instance.at(name));
 }
@@ -45,27 +41,28 @@ std::string reported(const std::string& output, const std::string& label) {
 
 class IpmiPublisherTest : public IsolatedRepository {
   protected:
-    static void SetUpTestSuite() { bmc = std::make_unique<SimulatedBmc>(); }
-    static void TearDownTestSuite() { bmc.reset(); }
-
-    // A publisher of the suite's simulator, or of `target`; it reads its settings at its first
-    // enumeration.
-    static std::shared_ptr<Publisher> publisher(const std::string& extra = "",
-                                                const SimulatedBmc* target = nullptr) {
-        return IpmiPublisher::make(
-            (target ? target : bmc.get())
-                ->settings(SimulatedBmc::kOperator, SimulatedBmc::kOperatorPassword, 0600, extra));
+    static void SetUpTestSuite() {
+        bmc = std::make_unique<SimulatedBmc>();
+        shared = publisher(*bmc);
     }
-    static std::vector<Instance_> publish(Publisher& p, const wchar_t* className) {
-        Publication publication = p.publish(className);
+    static void TearDownTestSuite() {
+        shared.reset();
+        bmc.reset();
+    }
+
+    // It reads its settings at its first enumeration.
+    static std::shared_ptr<Publisher> publisher(const SimulatedBmc& target,
+                                                const std::string& extra = "") {
+        return IpmiPublisher::make(target.settings(SimulatedBmc::kOperatorPassword, 0600, extra));
+    }
+    // The instances of the suite's publisher, which all tests share.
+    static std::vector<Instance_> publish(const wchar_t* className) {
+        Publication publication = shared->publish(className);
         EXPECT_EQ(publication.absent, "");
         std::vector<Instance_> instances;
         for (const PropertyValues& values : publication.instances)
-            instances.push_back(byName(values));
+            instances.emplace_back(values.begin(), values.end());
         return instances;
-    }
-    static std::vector<Instance_> publish(const wchar_t* className) {
-        return publish(*publisher(), className);
     }
     // The instance of a class that has exactly one.
     static Instance_ single(const wchar_t* className) {
@@ -76,11 +73,12 @@ class IpmiPublisherTest : public IsolatedRepository {
     }
 
     static inline std::unique_ptr<SimulatedBmc> bmc;
+    static inline std::shared_ptr<Publisher> shared;
 };
 
 // Properties of the classes with one instance against what ipmitool shows under a label;
 // booleans as the words the report uses for true and false. One property for each way the
-// publisher reads a value (a field of an area, an address, a bit).
+// publisher reads a value (a field of an area, an address, a bit of a byte).
 struct ReportedField {
     const wchar_t* className;
     const char* command;
@@ -102,16 +100,13 @@ const ReportedField kReportedFields[] = {
     {kBmc, "mc info", L"ManufacuturerID", "Manufacturer ID"},
     {kFru, "fru print 0", L"ChassisSerialNumber", "Chassis Serial"},
     {kFru, "fru print 0", L"BoardManufacturer", "Board Mfg"},
-    {kFru, "fru print 0", L"ProductName", "Product Name"},
     {kFru, "fru print 0", L"ProductAssetTag", "Product Asset Tag"},
     {kLan, "lan print 1", L"IPAddress", "IP Address"},
     {kLan, "lan print 1", L"MACAddress", "MAC Address"},
     {kLan, "lan print 1", L"CommunityString", "SNMP Community String"},
     {kChassis, kStatus, L"PowerIsOn", "System Power", "on", "off"},
-    {kChassis, kStatus, L"Interlock", "Power Interlock", "active", "inactive"},
     {kChassis, kStatus, L"LastPowerEvent", "Last Power Event"},
     {kChassis, kStatus, L"ChassisIntrusion", "Chassis Intrusion", "active", "inactive"},
-    {kChassis, kStatus, L"CoolingFanFault", "Cooling/Fan Fault", "true", "false"},
     {kWatchdog, kWatchdogGet, L"TimerStop", "Watchdog Timer Is", "Stopped", "Started"},
     {kWatchdog, kWatchdogGet, L"LogTimeout", "Watchdog Timer Logging", "On", "Off"},
     {kWatchdog, "mc info", L"DeviceID", "Device ID"},
@@ -150,11 +145,7 @@ TEST_F(IpmiPublisherTest, BmcAgreesWithIpmitoolAndBmcInfo) {
 
     const Instance_ w = single(kWatchdog);
     const std::string watchdog = bmc->ipmitool(kWatchdogGet);
-    // Set by the fixture: SMS/OS use (operating system, 2), no action, 30 s, stopped.
-    EXPECT_EQ(reported(watchdog, "Watchdog Timer Use"), "SMS/OS (0x04)");
-    EXPECT_EQ(w.at(L"MonitoredEntity").asSigned(), 2);
-    EXPECT_EQ(reported(watchdog, "Watchdog Timer Action"), "No action (0x00)");
-    EXPECT_EQ(w.at(L"ActionOnExpiration").asSigned(), 0);
+    // Set by the simulator: 30 s, stopped.
     EXPECT_EQ(reported(watchdog, "Initial Countdown"),
               std::to_string(w.at(L"TimeoutInterval").asSigned() / 1000) + ".0 sec");
     // The simulator's answer ends before the present countdown (ipmitool shows bytes from past
@@ -166,9 +157,6 @@ TEST_F(IpmiPublisherTest, BmcAgreesWithIpmitoolAndBmcInfo) {
     EXPECT_EQ(text(log, L"FreeSpace") + " bytes", reported(info, "Free Space"));
     EXPECT_EQ(reported(info, "Version").substr(0, 3), text(log, L"Version"));
     EXPECT_EQ(text(log, L"OperationSupport"), "Delete, Reserve");
-    // The simulator's clock counts from the host's boot: shown in host time, so near now.
-    const std::string now = IpmiFormat::cimDateTime(std::time(nullptr));
-    EXPECT_EQ(text(log, L"CurrentClock").substr(0, 12), now.substr(0, 12));
 }
 
 TEST(IpmiControllerCodes, SelfTestPowerEventsAndTimerUse) {
@@ -189,47 +177,33 @@ TEST_F(IpmiPublisherTest, AbsentLocalDeviceLeavesTheClassesEmptyWithAReason) {
     EXPECT_EQ(found.absent, "no BMC device (/dev/ipmi0 is absent)");
 }
 
-struct Failure {
-    const char* name;
-    const char* password;
-    unsigned mode;
-    bool stopped;  // the simulator is gone
-    std::int32_t status;
-    const char* traced;
-};
-
-class IpmiFailureTest : public IpmiPublisherTest, public ::testing::WithParamInterface<Failure> {};
-
-// The BMC's classes fail with a WBEM code and a trace line saying why, within the bound.
-TEST_P(IpmiFailureTest, FailsTheBmcClassesOnlyWithinTheTimeout) {
-    const Failure& f = GetParam();
-    const auto own = f.stopped ? std::make_unique<SimulatedBmc>() : nullptr;
-    if (own) own->stop();
-    const std::string settings =
-        (own ? *own : *bmc).settings(SimulatedBmc::kOperator, f.password, f.mode, "timeout = 1\n");
-    ScopedEnv sources(kRepositoryVariable, "sample:ipmi=" + settings);
-    const auto started = std::chrono::steady_clock::now();
-    Repository::Enumeration found;
-    const std::string output = traced([&] { found = enumerate(kBmc); });
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(4));
-    EXPECT_EQ(found.status, f.status);
-    EXPECT_NE(output.find(f.traced), std::string::npos) << output;
-    EXPECT_EQ(output.find(f.password), std::string::npos) << "the password was traced";
+// The BMC's classes fail with a WBEM code and a trace line saying why, within the bound, and
+// never trace the password.
+TEST_F(IpmiPublisherTest, FailsTheBmcClassesOnlyWithinTheTimeout) {
+    // The password, its file's mode, the status and the trace line expected.
+    const std::tuple<const char*, unsigned, std::int32_t, const char*> cases[] = {
+        {"not-the-password", 0600, PublishError::kAccessDenied,
+         "NVX4_IPMI_BMC failed: session refused by the BMC at 127.0.0.1 port"},
+        {SimulatedBmc::kOperatorPassword, 0644, PublishError::kAccessDenied,
+         "is open to group or others (mode 0644); refusing"},
+        // Last, when the simulator is gone.
+        {SimulatedBmc::kOperatorPassword, 0600, PublishError::kProviderFailure,
+         "NVX4_IPMI_BMC failed: no session with the BMC at 127.0.0.1 port"}};
+    SimulatedBmc own;
+    for (const auto& [password, mode, status, expected] : cases) {
+        SCOPED_TRACE(expected);
+        if (status == PublishError::kProviderFailure) own.stop();
+        ScopedEnv sources(kRepositoryVariable,
+                          "sample:ipmi=" + own.settings(password, mode, "timeout = 1\n"));
+        const auto started = std::chrono::steady_clock::now();
+        Repository::Enumeration found;
+        const std::string output = traced([&] { found = enumerate(kBmc); });
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(4));
+        EXPECT_EQ(found.status, status);
+        EXPECT_NE(output.find(expected), std::string::npos) << output;
+        EXPECT_EQ(output.find(password), std::string::npos) << "the password was traced";
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, IpmiFailureTest,
-    ::testing::Values(Failure{"WrongPassword", "not-the-password", 0600, false,
-                              PublishError::kAccessDenied,
-                              "NVX4_IPMI_BMC failed: session refused by the BMC at 127.0.0.1 port"},
-                      Failure{"PasswordFileOpenToOthers", SimulatedBmc::kOperatorPassword, 0644,
-                              false, PublishError::kAccessDenied,
-                              "is open to group or others (mode 0644); refusing"},
-                      Failure{"NoAnswer", SimulatedBmc::kOperatorPassword, 0600, true,
-                              PublishError::kProviderFailure,
-                              "NVX4_IPMI_BMC failed: no session with the BMC at "
-                              "127.0.0.1 port"}),
-    [](const auto& info) { return info.param.name; });
 
 std::string fixed(const Value& value) {
     char text[32];
@@ -254,8 +228,6 @@ TEST_F(IpmiPublisherTest, SensorsAgreeWithIpmiSensorsAndIpmitool) {
         {"CPU Temp", "Normal", "0000h"}, {"Board Temp", "Upper Non-Critical", "0008h"}};
     const std::pair<const wchar_t*, const char*> limits[] = {
         {L"LowerThresholdFatal", "Lower Non-Recoverable"},
-        {L"UpperThresholdNonCritical", "Upper Non-Critical"},
-        {L"UpperThresholdFatal", "Upper Non-Recoverable"},
         {L"NegativeHysteresis", "Negative Hysteresis"}};
     ASSERT_EQ(found.size(), 2u);
     for (std::size_t i = 0; i < found.size(); ++i) {
@@ -266,7 +238,6 @@ TEST_F(IpmiPublisherTest, SensorsAgreeWithIpmiSensorsAndIpmitool) {
         EXPECT_EQ(text(s, L"CurrentState"), state);
         EXPECT_EQ(rows[name].at(5), bitmask);
         EXPECT_EQ(fixed(s.at(L"CurrentReading")), rows[name].at(3));
-        EXPECT_EQ(s.at(L"BaseUnits").asSigned(), 2) << "degrees C";
         EXPECT_EQ(text(s, L"DeviceID"), "32.0." + std::to_string(i + 1));
         const std::string get = bmc->ipmitool("sensor get '" + std::string(name) + "'");
         for (const auto& [property, label] : limits)
@@ -281,13 +252,11 @@ TEST_F(IpmiPublisherTest, SensorsAgreeWithIpmiSensorsAndIpmitool) {
         EXPECT_EQ(text(s, L"CurrentState"), "0x" + rows[name].at(5).substr(0, 4)) << name;
         EXPECT_EQ(s.at(L"EventReadingType").asSigned(), 0x6f);
     }
-    EXPECT_EQ(text(discrete[0], L"CurrentState"), "0x0080") << "processor presence, bit 7";
     EXPECT_EQ(discrete[1].at(L"SensorType").asSigned(), 0x25);
 }
 
 TEST_F(IpmiPublisherTest, SelRecordsAgreeWithIpmitoolAndIpmiSel) {
-    auto p = publisher();
-    const std::vector<Instance_> records = publish(*p, L"NVX4_IPMI_SELRecord");
+    const std::vector<Instance_> records = publish(L"NVX4_IPMI_SELRecord");
     ASSERT_EQ(records.size(), 2u);
     const char* names[] = {"CPU Temp", "CPU Status"};
     const int severities[] = {3, 2};  // upper non-critical going high: warning; presence
@@ -305,35 +274,10 @@ TEST_F(IpmiPublisherTest, SelRecordsAgreeWithIpmitoolAndIpmiSel) {
         EXPECT_EQ(text(r, L"MessageTimestamp").substr(0, 8),
                   IpmiFormat::cimDateTime(std::time(nullptr)).substr(0, 8));
     }
-    const std::vector<Instance_> latest = publish(*p, L"NVX4_IPMI_LatestSELRecord");
+    const std::vector<Instance_> latest = publish(L"NVX4_IPMI_LatestSELRecord");
     ASSERT_EQ(latest.size(), 1u);
     EXPECT_EQ(text(latest[0], L"RecordID"), text(records.back(), L"RecordID"));
     EXPECT_EQ(text(latest[0], L"SensorName"), "CPU Status");
-}
-
-// The entries are read again only when the SEL says it changed: an entry added, the log cleared.
-TEST_F(IpmiPublisherTest, SelEntriesAreReadAgainOnlyWhenTheLogChanged) {
-    SimulatedBmc own;
-    auto p = std::make_shared<IpmiPublisher>(
-        own.settings(SimulatedBmc::kOperator, SimulatedBmc::kOperatorPassword, 0600));
-    const auto count = [&p](const wchar_t* className) {
-        return p->publish(className).instances.size();
-    };
-    EXPECT_EQ(count(L"NVX4_IPMI_SELRecord"), 2u);
-    EXPECT_EQ(count(L"NVX4_IPMI_LatestSELRecord"), 1u);
-    EXPECT_EQ(count(kSel), 1u);
-    EXPECT_EQ(p->eventLogReads(), 1);
-    own.ipmitool("raw 0x0a 0x44 0 0 0x02 0 0 0 0 0x20 0 0x04 0x01 0x02 0x01 0x09 0 0 >/dev/null");
-    EXPECT_EQ(count(L"NVX4_IPMI_SELRecord"), 3u);
-    EXPECT_EQ(p->eventLogReads(), 2);
-    const Publication latest = p->publish(L"NVX4_IPMI_LatestSELRecord");
-    EXPECT_EQ(byName(latest.instances.at(0)).at(L"Severity").asSigned(), 6) << "upper critical";
-    own.ipmitool("sel clear >/dev/null");
-    EXPECT_EQ(count(L"NVX4_IPMI_SELRecord"), 0u);
-    EXPECT_EQ(count(L"NVX4_IPMI_LatestSELRecord"), 0u);
-    const Publication log = p->publish(kSel);
-    EXPECT_EQ(byName(log.instances.at(0)).at(L"CurrentNumberOfRecords").asSigned(), 0);
-    EXPECT_EQ(p->eventLogReads(), 3);
 }
 
 TEST(IpmiSelClock, PlacesTimesSinceBmcStartRelativeToItsClock) {
@@ -436,8 +380,6 @@ TEST_F(IpmiPublisherTest, LanUsersAgreeWithIpmitoolUserList) {
 TEST_F(IpmiPublisherTest, LanConfigurationAgreesWithIpmitoolLanPrint) {
     const Instance_ c = single(kLan);
     const std::string print = bmc->ipmitool("lan print 1");
-    EXPECT_EQ(reported(print, "IP Address Source"), "Unspecified");
-    EXPECT_EQ(c.at(L"IPAddressSource").asSigned(), 0);
     char ttl[8];
     std::snprintf(ttl, sizeof ttl, "0x%02x", static_cast<unsigned>(c.at(L"TimeToLive").asSigned()));
     EXPECT_NE(reported(print, "IP Header").find(std::string("TTL=") + ttl), std::string::npos);
@@ -446,8 +388,7 @@ TEST_F(IpmiPublisherTest, LanConfigurationAgreesWithIpmitoolLanPrint) {
 }
 
 TEST_F(IpmiPublisherTest, EventFiltersAndAlertPoliciesAgreeWithIpmitoolPef) {
-    auto p = publisher();
-    const std::vector<Instance_> filters = publish(*p, L"NVX4_IPMI_EventFilter");
+    const std::vector<Instance_> filters = publish(L"NVX4_IPMI_EventFilter");
     const std::vector<std::string> filterRows =
         numberedRows(bmc->ipmitool("pef filter list 2>/dev/null"));
     // The simulator counts 16 filters but refuses the 16th, as ipmitool shows too.
@@ -460,13 +401,12 @@ TEST_F(IpmiPublisherTest, EventFiltersAndAlertPoliciesAgreeWithIpmitoolPef) {
         EXPECT_EQ(filterRows[i].find("configurable") != std::string::npos,
                   filters[i].at(L"FilterType").asSigned() == 0);
     }
-    const std::vector<Instance_> policies = publish(*p, L"NVX4_IPMI_AlertPolicy");
+    const std::vector<Instance_> policies = publish(L"NVX4_IPMI_AlertPolicy");
     const std::vector<std::string> policyRows = numberedRows(bmc->ipmitool("pef policy list"));
     ASSERT_EQ(policies.size(), policyRows.size());
     for (std::size_t i = 0; i < policies.size(); ++i) {
         EXPECT_FALSE(policies[i].at(L"Enabled").asBoolean());
         EXPECT_NE(policyRows[i].find("disabled"), std::string::npos);
-        EXPECT_EQ(policies[i].at(L"Policy").asSigned(), 0) << "match always";
     }
 }
 
@@ -481,9 +421,9 @@ TEST(IpmiLanText, AddressesAndOffsetMasks) {
 // Sensor readings still fresh in the cache are served all the same.
 TEST_F(IpmiPublisherTest, BmcThatStopsAnsweringFailsTheWalkWithinTheTimeout) {
     SimulatedBmc own;
-    auto p = publisher("timeout = 1\nsensor-cache = 0\n", &own);
+    auto p = publisher(own, "timeout = 1\nsensor-cache = 0\n");
     ASSERT_EQ(p->publish(L"NVX4_IPMI_SELRecord").instances.size(), 2u);
-    auto cached = publisher("timeout = 0.5\nsensor-cache = 60\n", &own);
+    auto cached = publisher(own, "timeout = 0.5\nsensor-cache = 60\n");
     ASSERT_EQ(cached->publish(L"NVX4_IPMI_NumericSensor").instances.size(), 2u);
     own.stop();
     EXPECT_EQ(cached->publish(L"NVX4_IPMI_NumericSensor").instances.size(), 2u);
@@ -498,29 +438,6 @@ TEST_F(IpmiPublisherTest, BmcThatStopsAnsweringFailsTheWalkWithinTheTimeout) {
             << failure;
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
     }
-}
-
-// Enumerations from several threads share one session and the caches.
-TEST_F(IpmiPublisherTest, ConcurrentEnumerationsAgree) {
-    auto p = publisher("sensor-cache = 0\n");
-    const std::pair<const wchar_t*, std::size_t> classes[] = {{L"NVX4_IPMI_NumericSensor", 2},
-                                                              {L"NVX4_IPMI_SELRecord", 2},
-                                                              {L"NVX4_IPMI_DiscreteSensor", 2},
-                                                              {L"NVX4_IPMI_Channel", 3}};
-    std::vector<std::thread> threads;
-    std::atomic<int> agreed{0};
-    for (int t = 0; t < 8; ++t)
-        threads.emplace_back([&, t] {
-            try {
-                const auto& [cls, expected] = classes[t % 4];
-                for (int round = 0; round < 3; ++round)
-                    agreed += p->publish(cls).instances.size() == expected;
-            } catch (const std::exception& e) {
-                ADD_FAILURE() << e.what();
-            }
-        });
-    for (std::thread& thread : threads) thread.join();
-    EXPECT_EQ(agreed.load(), 24);
 }
 
 }  // namespace

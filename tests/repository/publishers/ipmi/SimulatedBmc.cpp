@@ -10,8 +10,8 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -22,13 +22,9 @@ namespace {
 using Bytes = std::vector<int>;
 
 std::string hexList(const Bytes& bytes) {
-    std::string text;
-    char one[8];
-    for (int byte : bytes) {
-        std::snprintf(one, sizeof one, " 0x%02x", byte & 0xff);
-        text += one;
-    }
-    return text;
+    std::ostringstream text;
+    for (int byte : bytes) text << " 0x" << std::hex << (byte & 0xff);
+    return text.str();
 }
 
 Bytes record(int id, int type, const Bytes& body) {
@@ -146,10 +142,6 @@ void SimulatedBmc::writeFiles(const std::vector<SimSensor>& sensors) const {
     std::ofstream lan(folder_ + "/lan.conf");
     lan << "name \"nvx4sim\"\nset_working_mc 0x20\n  startlan 1\n    addr 127.0.0.1 " << port_
         << "\n    priv_limit admin\n"
-           "    allowed_auths_callback none md2 md5 straight\n"
-           "    allowed_auths_user none md2 md5 straight\n"
-           "    allowed_auths_operator none md2 md5 straight\n"
-           "    allowed_auths_admin none md2 md5 straight\n"
            "    guid a123456789abcdefa123456789abcdef\n  endlan\n"
         << "  user 2 true \"" << kAdmin << "\" \"" << kAdminPassword << "\" admin 10 md5\n"
         << "  user 3 true \"" << kOperator << "\" \"" << kOperatorPassword
@@ -195,15 +187,16 @@ void SimulatedBmc::waitUntilAnswering() const {
                              "; log: " + commandOutput("cat " + folder_ + "/sim.log"));
 }
 
-std::string SimulatedBmc::settings(const std::string& user, const std::string& password,
-                                   unsigned mode, const std::string& extra) const {
-    const std::string passwordFile = folder_ + "/password-" + user;
+std::string SimulatedBmc::settings(const std::string& password, unsigned mode,
+                                   const std::string& extra) const {
+    const std::string passwordFile = folder_ + "/password";
     std::ofstream(passwordFile) << password << "\n";
     chmod(passwordFile.c_str(), mode);
-    const std::string path = folder_ + "/ipmi-" + user + ".conf";
-    std::ofstream(path) << "host = 127.0.0.1\nport = " << port_ << "\nuser = " << user
-                        << "\nprivilege = operator\ncipher-suite = 3\npassword-file = "
-                        << passwordFile << "\ntimeout = 2\n"
+    const std::string path = folder_ + "/ipmi.conf";
+    // The privilege is left to its default, which the comparisons need; a comment ends a value.
+    std::ofstream(path) << "host = 127.0.0.1 # the simulator\nport = " << port_
+                        << "\nuser = " << kOperator << "\npassword-file = " << passwordFile
+                        << "\ntimeout = 2\n"
                         << extra;
     return path;
 }

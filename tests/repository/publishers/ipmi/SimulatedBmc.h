@@ -34,9 +34,9 @@ class SimulatedBmc {
     SimulatedBmc(const SimulatedBmc&) = delete;
     SimulatedBmc& operator=(const SimulatedBmc&) = delete;
 
-    // Writes the publisher's settings file for `user` (password file mode `mode`) and returns
-    // its path; `extra` lines are appended.
-    std::string settings(const std::string& user, const std::string& password, unsigned mode,
+    // Writes the publisher's settings file for the operator (password file mode `mode`) and
+    // returns its path; `extra` lines are appended.
+    std::string settings(const std::string& password, unsigned mode,
                          const std::string& extra = "") const;
     // Runs ipmitool over lanplus as the administrator; returns its standard output.
     std::string ipmitool(const std::string& arguments) const;
