@@ -89,6 +89,22 @@ class EventLogJournalTest : public ::testing::Test {
         ASSERT_EQ(journal.size(), entries.size());
     }
 
+    // The three logs through the built provider library, as an agent sees them.
+    static Json enumerated(const std::string& source) {
+        int status = -1;
+        const std::string output = nvx4::test::commandOutput(
+            std::string(NVX4_ENUM_TOOL) + " --repository 'eventlog=" + source +
+                "' --format json 1041 1042 1043",
+            &status);
+        EXPECT_EQ(status, 0) << output;
+        return Json::parse(output);
+    }
+    // The sequence number inside journalctl's cursor ("...;i=<hex>;...").
+    static std::string seqnum(const Json& entry) {
+        const std::string cursor = entry.at("__CURSOR").get<std::string>();
+        return std::to_string(std::strtoull(&cursor[cursor.find(";i=") + 3], nullptr, 16));
+    }
+
     nvx4::test::TempPath file{"x.journal"};
     std::string directory = file.path().substr(0, file.path().rfind('/'));
     std::vector<Json> journal;  // as journalctl shows it
@@ -107,13 +123,7 @@ TEST_F(EventLogJournalTest, EachLogHoldsItsEntriesFieldByFieldAsJournalctlShowsT
             "MESSAGE", c.message.empty() ? "case " + std::to_string(entries.size()) : c.message);
     }
     write(entries);
-    int status = -1;
-    const std::string output = nvx4::test::commandOutput(
-        std::string(NVX4_ENUM_TOOL) + " --repository 'eventlog=" + directory +
-            "' --format json 1041 1042 1043",
-        &status);
-    ASSERT_EQ(status, 0) << output;
-    const Json tables = Json::parse(output);
+    const Json tables = enumerated(directory);
     char host[256] = {};
     gethostname(host, sizeof host - 1);
     for (int log = 0; log < 3; ++log) {
@@ -128,10 +138,7 @@ TEST_F(EventLogJournalTest, EachLogHoldsItsEntriesFieldByFieldAsJournalctlShowsT
             const Json& record = records[k++];
             EXPECT_EQ(record["SystemName"],
                       entry.contains("_HOSTNAME") ? entry["_HOSTNAME"] : host);
-            // The sequence number inside journalctl's cursor ("...;i=<hex>;...").
-            const std::string cursor = entry.at("__CURSOR").get<std::string>();
-            EXPECT_EQ(record["RecordID"],
-                      std::to_string(std::strtoull(&cursor[cursor.find(";i=") + 3], nullptr, 16)));
+            EXPECT_EQ(record["RecordID"], seqnum(entry));
             // As date shows it in the tests' zone, 3 h 30 min west of UTC.
             const std::string usec = entry.at("__REALTIME_TIMESTAMP").get<std::string>();
             const std::string local = nvx4::test::commandOutput(
@@ -147,6 +154,30 @@ TEST_F(EventLogJournalTest, EachLogHoldsItsEntriesFieldByFieldAsJournalctlShowsT
             EXPECT_EQ(record["Description"], c.description ? c.description : message);
         }
         EXPECT_EQ(k, records.size());
+    }
+}
+
+// Each log keeps its newest entries, oldest first. Security entries are found through the
+// journal's indexes however far back they lie; the other logs look only at the most recent
+// 100 x limit entries.
+TEST_F(EventLogJournalTest, TheLimitKeepsTheNewestEntriesOfEachLogWithinTheWindow) {
+    const JournalFields kinds[] = {
+        {{"SYSLOG_FACILITY", "1"}}, {{"SYSLOG_FACILITY", "4"}}, {{"_TRANSPORT", "kernel"}}};
+    std::vector<JournalFields> entries = {kinds[0], kinds[1]};
+    for (int i = 0; i < 300; ++i) entries.push_back(kinds[i < 298 ? 2 : i % 2]);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        entries[i].emplace_back("MESSAGE", "entry " + std::to_string(i));
+    write(entries);
+    const std::vector<std::vector<std::size_t>> expected = {{300}, {1, 301}, {298, 299}};
+    const Json tables = enumerated(directory + ",limit=2");
+    for (int log = 0; log < 3; ++log) {
+        const Json& records = tables.at(log).at("records");
+        ASSERT_EQ(records.size(), expected[log].size());
+        for (std::size_t k = 0; k < records.size(); ++k) {
+            const Json& entry = journal[expected[log][k]];
+            EXPECT_EQ(records[k]["Description"], fieldOf(entry, "MESSAGE"));
+            EXPECT_EQ(records[k]["RecordID"], seqnum(entry));
+        }
     }
 }
 

@@ -280,6 +280,31 @@ TEST_F(IpmiPublisherTest, SelRecordsAgreeWithIpmitoolAndIpmiSel) {
     EXPECT_EQ(text(latest[0], L"SensorName"), "CPU Status");
 }
 
+TEST_F(IpmiPublisherTest, SelEntriesAreReadAgainOnlyWhenTheLogChanged) {
+    SimulatedBmc own;
+    auto p = std::make_shared<IpmiPublisher>(own.settings(SimulatedBmc::kOperatorPassword, 0600));
+    const auto first = [&p](const wchar_t* className, const wchar_t* property) {
+        const Publication publication = p->publish(className);
+        const PropertyValues& values = publication.instances.at(0);
+        return Instance_(values.begin(), values.end()).at(property);
+    };
+    const auto count = [&p](const wchar_t* className) {
+        return p->publish(className).instances.size();
+    };
+    EXPECT_EQ(count(L"NVX4_IPMI_SELRecord"), 2u);
+    EXPECT_EQ(count(L"NVX4_IPMI_LatestSELRecord"), 1u);
+    EXPECT_EQ(p->eventLogReads(), 1);
+    own.ipmitool("raw 0x0a 0x44 0 0 0x02 0 0 0 0 0x20 0 0x04 0x01 0x02 0x01 0x09 0 0 >/dev/null");
+    EXPECT_EQ(count(L"NVX4_IPMI_SELRecord"), 3u);
+    EXPECT_EQ(p->eventLogReads(), 2);
+    EXPECT_EQ(first(L"NVX4_IPMI_LatestSELRecord", L"Severity").asSigned(), 6) << "upper critical";
+    own.ipmitool("sel clear >/dev/null");
+    EXPECT_EQ(count(L"NVX4_IPMI_SELRecord"), 0u);
+    EXPECT_EQ(count(L"NVX4_IPMI_LatestSELRecord"), 0u);
+    EXPECT_EQ(first(kSel, L"CurrentNumberOfRecords").asSigned(), 0);
+    EXPECT_EQ(p->eventLogReads(), 3);
+}
+
 TEST(IpmiSelClock, PlacesTimesSinceBmcStartRelativeToItsClock) {
     // BMC clock, host clock, entry time, the host time expected (-1: unknown).
     const std::tuple<std::uint32_t, std::int64_t, std::uint32_t, std::int64_t> cases[] = {

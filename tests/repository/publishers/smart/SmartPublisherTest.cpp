@@ -70,6 +70,28 @@ TEST_F(SmartTest, TheToolShowsEachSmartDiskAsSmartctlDescribesIt) {
               std::string::npos);
 }
 
+TEST_F(SmartTest, ReadingsAreCachedAndASleepingDiskKeepsItsLastReading) {
+    const auto sdcAs = [this](const std::string& fixture) {
+        fs::copy_file(kFixtures + "/" + fixture + ".json", docs + "/sdc.json",
+                      fs::copy_options::overwrite_existing);
+    };
+    sdcAs("sdc-awake");
+    auto publisher = SmartPublisher::make("cache=0");
+    const PropertyValues awake = publisher->publish(kSmart).instances.at(2);
+    sdcAs("sdc");
+    EXPECT_EQ(publisher->publish(kSmart).instances.at(2), awake);
+
+    auto cached = SmartPublisher::make("");
+    cached->publish(kSmart);
+    cached->publish(kSmart);
+    std::ifstream log(docs + "/calls");
+    const std::string calls((std::istreambuf_iterator<char>(log)), {});
+    std::size_t scans = 0;
+    for (std::size_t at = 0; (at = calls.find("--scan-open", at)) != std::string::npos; ++at)
+        ++scans;
+    EXPECT_EQ(scans, 3u) << "two by the uncached publisher, one by the cached one";
+}
+
 TEST_F(SmartTest, WithoutSmartctlOrSmartDisksTheClassIsEmptyAndSaysWhy) {
     const std::pair<std::function<void()>, const char*> cases[] = {
         {[] { setenv("PATH", "/nonexistent", 1); },
