@@ -1,7 +1,9 @@
 // The os publisher over a machine the test builds (os=ROOT): exact values from known files, and
 // what happens when files are missing, malformed or unreadable.
 #include <sys/stat.h>
+#include <utmp.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -156,6 +158,27 @@ TEST_F(OsFakeRootTest, UnreadableOrBrokenFilesFailOnlyTheirClass) {
         EXPECT_NE(output.find(c.traced), std::string::npos) << output;
         EXPECT_EQ(enumerate(L"NVX4_OS_SysInfo").status, 0);
     }
+}
+
+TEST_F(OsFakeRootTest, UsersAreTheLiveSessionsWhoLists) {
+    const auto record = [](short type, const char* user, pid_t pid) {
+        utmp entry{};
+        entry.ut_type = type;
+        entry.ut_pid = pid;
+        std::strncpy(entry.ut_user, user, sizeof entry.ut_user - 1);
+        std::strncpy(entry.ut_line, "pts/9", sizeof entry.ut_line - 1);
+        return std::string(reinterpret_cast<const char*>(&entry), sizeof entry);
+    };
+    const std::string live = record(USER_PROCESS, "ann", 42) + record(USER_PROCESS, "bob", 1) +
+                             record(LOGIN_PROCESS, "LOGIN", 1) + record(BOOT_TIME, "reboot", 0);
+    root_.write("run/utmp", live);
+    const std::string who = commandOutput("who " + root_.path() + "/run/utmp | wc -l");
+    // A session whose process has ended (no ROOT/proc/77) no longer counts.
+    root_.write("run/utmp", live + record(USER_PROCESS, "cy", 77));
+    Repository::Enumeration found = enumerate(L"NVX4_OS_SysInfo");
+    ASSERT_EQ(found.status, 0);
+    EXPECT_EQ(value(*found.instances->front(), L"NumberOfUsers"), lines(who).at(0));
+    EXPECT_EQ(lines(who).at(0), "2");
 }
 
 TEST(OsPublisherArguments, RootAndPseudoWordsOnly) {
