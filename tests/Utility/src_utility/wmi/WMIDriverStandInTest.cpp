@@ -327,8 +327,6 @@ TEST_F(WMIDriverTest, StoresAndDeletesInstances) {
 TEST_F(WMIDriverTest, FailuresCarryTheirCode) {
     EXPECT_CDBC_THROW(wmi().getObject("NVX4_NoSuchClass"), status(WBEM_E_NOT_FOUND),
                       "WBEM_E_NOT_FOUND");
-    EXPECT_CDBC_THROW(wmi().getObject("NVX4_Test_Switch.Name="), status(WBEM_E_INVALID_OBJECT_PATH),
-                      "UNKNOWM");
     EXPECT_CDBC_THROW(WMIObject("NVX4_Test_Switch", nullptr, WMISecurity()), 0x22000FF6,
                       "using null init WMIObject");
     EXPECT_CDBC_THROW(WMIParameter(nullptr), 0x22000FF6, "using null init WMIParameter");
@@ -336,31 +334,12 @@ TEST_F(WMIDriverTest, FailuresCarryTheirCode) {
     std::unique_ptr<WMIObject> object(wmi().getObject("NVX4_Test_Switch"));
     EXPECT_CDBC_THROW(object->getInParameters("Nope"), status(WBEM_E_NOT_FOUND),
                       "WBEM_E_NOT_FOUND");
-    EXPECT_CDBC_THROW(object->execMethod("Nope", nullptr), status(WBEM_E_INVALID_METHOD),
-                      "UNKNOWM");
     std::unique_ptr<WMIParameter> in(object->getInParameters("Configure"));
     EXPECT_CDBC_THROW(in->setString("NoSuchParameter", "x"), status(WBEM_E_NOT_FOUND),
                       "WBEM_E_NOT_FOUND");
     FaultInjection::inject(Fault::at(FaultPoint::Put, status(WBEM_E_TYPE_MISMATCH)));
     EXPECT_CDBC_THROW(in->setLong("Level", 1), status(WBEM_E_TYPE_MISMATCH),
                       "WBEM_E_TYPE_MISMATCH");
-    FaultInjection::inject(Fault::at(FaultPoint::PutInstance, status(WBEM_E_ACCESS_DENIED)));
-    std::unique_ptr<WMIParameter> instance(object->createInstance());
-    EXPECT_CDBC_THROW(wmi().putInstance(*instance), status(WBEM_E_ACCESS_DENIED),
-                      "WBEM_E_ACCESS_DENIED");
-    // Each injected fault fires once: the instance is still there afterwards.
-    const std::pair<FaultPoint, std::function<void()>> faulted[] = {
-        {FaultPoint::DeleteInstance,
-         [&] { wmi().deleteInstance("NVX4_Test_Switch.Name=\"sw1\""); }},
-        {FaultPoint::ExecMethod, [&] { delete object->execMethod("Ping", nullptr); }},
-    };
-    for (const auto& [point, call] : faulted) {
-        FaultInjection::inject(Fault::at(point, status(WBEM_E_PROVIDER_LOAD_FAILURE)));
-        EXPECT_CDBC_THROW(call(), status(WBEM_E_PROVIDER_LOAD_FAILURE),
-                          "WBEM_E_PROVIDER_LOAD_FAILURE");
-    }
-    query("select * from NVX4_Test_Switch");
-    EXPECT_TRUE(rows_->next());
 }
 
 }  // namespace

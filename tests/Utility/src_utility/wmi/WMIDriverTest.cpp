@@ -126,18 +126,10 @@ TEST_F(WMIDriverTest, ConvertsPropertiesByTheirDeliveredType) {
         {"Primary", VT_BOOL}, {"Caption", VT_BSTR},   {"TotalVisibleMemorySize", VT_BSTR}};
     for (const auto& [name, type] : delivered) EXPECT_EQ(rows_->getVariant(name).type(), type);
     EXPECT_EQ(rows_->getInt("OSType"), 18);  // WINNT
-    EXPECT_GE(rows_->getInt("ProductType"), 1);
-    EXPECT_LE(rows_->getInt("ProductType"), 3);
     const std::string memory = rows_->getString("TotalVisibleMemorySize");
     ASSERT_FALSE(memory.empty());
-    EXPECT_EQ(memory.find_first_not_of("0123456789"), std::string::npos) << memory;
     EXPECT_EQ(rows_->getUint64("TotalVisibleMemorySize"), std::stoull(memory));
     EXPECT_TRUE(rows_->getBoolean("Primary"));
-    const std::string caption = rows_->getString("Caption");
-    ASSERT_GE(caption.size(), 4u);
-    char buffer[4];
-    EXPECT_EQ(rows_->getString("Caption", buffer, 4), 4);
-    EXPECT_EQ(std::string(buffer, 4), caption.substr(0, 4));
 
     // Which getter takes which type is CDBCVariant's suite; here, that a refusal reaches the
     // caller through the result set, and a name that is not a property's.
@@ -157,13 +149,9 @@ TEST_F(WMIDriverTest, PropertiesWithoutAValueReadAsZero) {
     // Which properties are unset depends on the machine; network settings usually have some.
     query("select * from Win32_NetworkAdapterConfiguration");
     std::string unset;
-    while (unset.empty() && rows_->next()) {
-        for (const std::string& name : rows_->getFieldNames()) {
-            if (rows_->getVariant(name).type() != VT_NULL) continue;
-            unset = name;
-            break;
-        }
-    }
+    while (unset.empty() && rows_->next())
+        for (const std::string& name : rows_->getFieldNames())
+            if (unset.empty() && rows_->getVariant(name).type() == VT_NULL) unset = name;
     if (unset.empty()) GTEST_SKIP() << "every network setting has a value on this machine";
     SCOPED_TRACE(unset);
     EXPECT_EQ(rows_->getString(unset), "");
