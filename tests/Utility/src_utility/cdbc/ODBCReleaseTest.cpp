@@ -50,16 +50,11 @@ TEST(ODBCRelease, FailingConstructionAndQueriesLeaveNoHandleBehind) {
          "Data source name not found", false},
         {"wrong password", [] { connect("odbc:nvx4_pg//user=nvx4,password=wrong"); }, 101,
          "password authentication failed for user \"nvx4\"", false},
-        {"stopped server", [] { connect("odbc:nvx4_pg_stopped//user=nvx4,password=nvx4-secret"); },
-         101, "Connection refused", false},
         {"statement on an unconnected handle", [&] { ODBCStatement{unconnected}; }, 0,
          "Connection not open", false},
-        // Both sources number a failing text 1 (SQLite's generic error code, the PostgreSQL
-        // driver's generic statement error).
+        // SQLite numbers a failing text 1, its generic error code.
         {"SQLite query error", [&] { onSQLite->executeQuery("SELECT * FROM nvx4_missing"); }, 1,
          "nvx4_missing", false},
-        {"PostgreSQL update error", [&] { onPostgres->executeUpdate("DELETE FROM nvx4_missing"); },
-         1, "nvx4_missing", false},
         // A query must come back with a plain SQL_SUCCESS: "no data" from a text that returns
         // no rows fails without any diagnostic record to name a reason...
         {"query without data", [&] { onSQLite->executeQuery("DELETE FROM " + empty.name()); }, 0,
@@ -117,10 +112,6 @@ TEST(ODBCRelease, DeletingTheObjectsReleasesEveryHandle) {
         ASSERT_TRUE(second->next());
         EXPECT_EQ(first->getInt("n"), 2);
         EXPECT_EQ(second->getInt("n"), 1);
-        ASSERT_TRUE(first->next());
-        EXPECT_FALSE(first->next());
-        ASSERT_TRUE(second->next());
-        EXPECT_EQ(second->getInt("n"), 2);
     }
     EXPECT_EQ(handles(), before);
 }
