@@ -19,56 +19,44 @@
 
 namespace {
 
-// The service's root\cimv2 reached without the driver, to check the driver's answers against.
-class DirectService {
-  public:
-    DirectService() {
-        if (CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
-                             locator_.putVoid()) == S_OK)
-            locator_->ConnectServer(BstrHolder("root\\cimv2").get(), nullptr, nullptr, nullptr, 0,
-                                    nullptr, nullptr, services_.put());
-    }
+// The disks walked without the driver, to check the driver's answers against: the non-system
+// property names of the first, sorted, and the name of each in the order of an enumeration.
+struct DirectWalk {
+    std::vector<std::string> propertyNames;
+    std::vector<std::string> names;
+};
 
-    // The non-system property names of the class as its definition gives them, sorted.
-    std::vector<std::string> propertyNames(const char* className) {
-        std::vector<std::string> names;
-        ComRef<IWbemClassObject> definition;
-        SAFEARRAY* array = nullptr;
-        if (services_ &&
-            services_->GetObject(BstrHolder(className).get(), 0, nullptr, definition.put(),
-                                 nullptr) == S_OK &&
-            definition->GetNames(nullptr, WBEM_FLAG_NONSYSTEM_ONLY, nullptr, &array) == S_OK) {
+DirectWalk walkDisksDirectly() {
+    DirectWalk walk;
+    ComRef<IWbemLocator> locator;
+    ComRef<IWbemServices> services;
+    ComRef<IEnumWbemClassObject> disks;
+    ComRef<IWbemClassObject> disk;
+    if (CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
+                         locator.putVoid()) != S_OK ||
+        locator->ConnectServer(BstrHolder("root\\cimv2").get(), nullptr, nullptr, nullptr, 0,
+                               nullptr, nullptr, services.put()) != S_OK ||
+        services->CreateInstanceEnum(BstrHolder("Win32_LogicalDisk").get(), 0, nullptr,
+                                     disks.put()) != S_OK)
+        return walk;
+    ULONG returned = 0;
+    SAFEARRAY* array = nullptr;
+    while (disks->Next(WBEM_INFINITE, 1, disk.put(), &returned) == S_OK) {
+        if (walk.names.empty() &&
+            disk->GetNames(nullptr, WBEM_FLAG_NONSYSTEM_ONLY, nullptr, &array) == S_OK) {
             for (ULONG i = 0; i < array->rgsabound[0].cElements; ++i)
-                names.push_back(bstrToNarrow(static_cast<BSTR*>(array->pvData)[i]));
+                walk.propertyNames.push_back(bstrToNarrow(static_cast<BSTR*>(array->pvData)[i]));
             SafeArrayDestroy(array);
         }
-        std::sort(names.begin(), names.end());
-        return names;
+        VARIANT name;
+        VariantInit(&name);
+        disk->Get(L"Name", 0, &name, nullptr, nullptr);
+        walk.names.push_back(name.vt == VT_BSTR ? bstrToNarrow(name.bstrVal) : "?");
+        VariantClear(&name);
     }
-
-    // A text property of each instance of the class, in the order of an enumeration.
-    std::vector<std::string> texts(const char* className, const wchar_t* property) {
-        std::vector<std::string> values;
-        ComRef<IEnumWbemClassObject> enumerator;
-        ComRef<IWbemClassObject> object;
-        ULONG returned = 0;
-        if (!services_ || services_->CreateInstanceEnum(BstrHolder(className).get(), 0, nullptr,
-                                                        enumerator.put()) != S_OK)
-            return values;
-        while (enumerator->Next(WBEM_INFINITE, 1, object.put(), &returned) == S_OK) {
-            VARIANT value;
-            VariantInit(&value);
-            object->Get(property, 0, &value, nullptr, nullptr);
-            values.push_back(value.vt == VT_BSTR ? bstrToNarrow(value.bstrVal) : "?");
-            VariantClear(&value);
-        }
-        return values;
-    }
-
-  private:
-    ComRef<IWbemLocator> locator_;
-    ComRef<IWbemServices> services_;
-};
+    std::sort(walk.propertyNames.begin(), walk.propertyNames.end());
+    return walk;
+}
 
 // Every privilege of the calling thread's own token is enabled. False without a thread token.
 bool threadHasEveryPrivilegeEnabled() {
@@ -94,14 +82,14 @@ std::vector<std::string> remainingNames(DBResultSet& rows) {
 
 // Disks rather than processes: a process may start between two enumerations.
 TEST_F(WMIDriverTest, WalksEveryInstanceOnce) {
-    DirectService direct;
+    const DirectWalk direct = walkDisksDirectly();
     query("select * from Win32_LogicalDisk");
     // The names come from a peek at the first instance; the walk must still begin with it.
-    EXPECT_EQ(rows_->getFieldNames(), direct.propertyNames("Win32_LogicalDisk"));
+    EXPECT_EQ(rows_->getFieldNames(), direct.propertyNames);
     EXPECT_CDBC_THROW(rows_->getString("Name"), 0x22000FF6, "no current row");
     const std::vector<std::string> disks = remainingNames(*rows_);
     ASSERT_GT(disks.size(), 1u);
-    EXPECT_EQ(disks, direct.texts("Win32_LogicalDisk", L"Name"));
+    EXPECT_EQ(disks, direct.names);
     EXPECT_FALSE(rows_->next());
     EXPECT_EQ(rows_->getString("Name"), disks.back());  // the last row stays current
 
