@@ -19,9 +19,8 @@ std::array<int, 3> handles() {
     return {liveHandles(SQL_HANDLE_ENV), liveHandles(SQL_HANDLE_DBC), liveHandles(SQL_HANDLE_STMT)};
 }
 
-// Each failure raises with the data source's native error and text (or, for failures of the
-// driver's own, its code and exact message), releases what it allocated, and leaves the
-// statement it ran on usable.
+// Each failure raises with the data source's native error and text (or the driver's own code and
+// message), releases what it allocated, and leaves the statement it ran on usable.
 TEST(ODBCRelease, FailingConstructionAndQueriesLeaveNoHandleBehind) {
     auto sqlite = connect(kSQLite.url);
     auto postgres = connect(kPostgreSQL.url);
@@ -94,8 +93,7 @@ TEST(ODBCRelease, FailingConstructionAndQueriesLeaveNoHandleBehind) {
     }
 }
 
-// Each result set has a handle of its own, so that result sets of one statement walk
-// independently.
+// Each result set has a handle of its own, so that result sets of one statement walk apart.
 TEST(ODBCRelease, DeletingTheObjectsReleasesEveryHandle) {
     const auto before = handles();
     {

@@ -13,7 +13,6 @@ namespace {
 constexpr int kTypeError = 0x22000FFB;
 constexpr int kFieldNotFound = 0x22000FF9;
 
-// What the result set makes of one column type, as reported by one data source.
 struct TypeCase {
     const char* source;  // the data source's name, or nullptr for both
     const char* declaration;
@@ -40,8 +39,7 @@ const TypeCase kTypes[] = {
 
 NVX4_ODBC_SOURCES_SUITE(ODBCResultSetTest);
 
-// Puts every case's type in one table with a row of values and a row of NULLs, then reads each
-// column on its own through the result set.
+// One table of every case's type with a row of values and a row of NULLs; each column read alone.
 TEST_P(ODBCResultSetTest, ReadsEachColumnTypeAsItsSourceReportsIt) {
     std::vector<TypeCase> cases;
     for (const TypeCase& c : kTypes)

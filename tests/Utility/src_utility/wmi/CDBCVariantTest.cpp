@@ -47,7 +47,6 @@ struct Variant {
         for (const wchar_t* item : items) copies.push_back(item ? SysAllocString(item) : nullptr);
         return array<BSTR>(VT_BSTR, copies);
     }
-    // An array of `type` elements with the given bounds, first dimension first.
     Variant& shaped(VARTYPE type, std::vector<SAFEARRAYBOUND> bounds) {
         value.parray = SafeArrayCreate(type, static_cast<UINT>(bounds.size()), bounds.data());
         value.vt = static_cast<VARTYPE>(VT_ARRAY | type);
@@ -82,7 +81,6 @@ TEST(CDBCVariant, ConversionsAcceptOnlyTheirTypes) {
             {"Uint32", "VT_I4", [](auto& v) { v.asUint32(); }},
             {"Sint32", "VT_I4", [](auto& v) { v.asSint32(); }},
             {"Uint64", "VT_BSTR", [](auto& v) { v.asUint64(); }},
-            {"Sint64", "VT_BSTR", [](auto& v) { v.asSint64(); }},
             {"Real32", "VT_R4", [](auto& v) { v.asReal32(); }},
             {"Real64", "VT_R8", [](auto& v) { v.asReal64(); }},
             {"CStringArray", "VT_ARRAY|VT_BSTR", [](auto& v) { v.asCStringArray(nullptr, 0, 0); }},
@@ -117,12 +115,10 @@ TEST(CDBCVariant, ConversionsAcceptOnlyTheirTypes) {
 }
 
 TEST(CDBCVariant, ConvertsValues) {
-    // Unset values reading as zero are the driver suite's; the string-array forms still clear the
-    // caller's slots.
-    char slots[16];
-    std::memset(slots, 'x', sizeof(slots));
-    EXPECT_EQ(Variant().tag(VT_EMPTY).wrap().asCStringArray(slots, 2, 8), 0);
-    EXPECT_EQ(std::string(slots, 16), std::string(16, '\0'));
+    // The string-array forms clear the caller's slots even for an unset value.
+    std::string slots(16, 'x');
+    EXPECT_EQ(Variant().tag(VT_EMPTY).wrap().asCStringArray(slots.data(), 2, 8), 0);
+    EXPECT_EQ(slots, std::string(16, '\0'));
     EXPECT_EQ(Variant().i2(-5).wrap().asChar16(), 0xFFFB);
     EXPECT_EQ(Variant().i4(70000).wrap().asUint16(), 4464);
     EXPECT_EQ(Variant().i4(70000).wrap().asSint16(), 4464);
@@ -141,13 +137,12 @@ TEST(CDBCVariant, ConvertsValues) {
 
 TEST(CDBCVariant, CopiesTextIntoCallerBuffers) {
     const CDBCVariant value = Variant().text(L"hello").wrap();
-    char buffer[10];
-    std::memset(buffer, 'x', sizeof(buffer));
-    EXPECT_EQ(value.asCString(buffer, 3), 3);
-    EXPECT_EQ(std::string(buffer, 4), "helx");  // no terminator, nothing beyond the size
-    EXPECT_EQ(value.asCString(buffer, 8), 5);
-    EXPECT_EQ(std::string(buffer, 9), std::string("hello\0\0\0x", 9));
-    EXPECT_EQ(value.asCString(buffer, -1), 0);
+    std::string buffer(10, 'x');
+    EXPECT_EQ(value.asCString(buffer.data(), 3), 3);
+    EXPECT_EQ(buffer.substr(0, 4), "helx");  // no terminator, nothing beyond the size
+    EXPECT_EQ(value.asCString(buffer.data(), 8), 5);
+    EXPECT_EQ(buffer.substr(0, 9), std::string("hello\0\0\0x", 9));
+    EXPECT_EQ(value.asCString(buffer.data(), -1), 0);
     wchar_t wide[4] = {L'x', L'x', L'x', L'x'};
     EXPECT_EQ(value.asCWString(wide, 3), 3);
     EXPECT_EQ(std::wstring(wide, 4), L"helx");
@@ -221,22 +216,18 @@ TEST(CDBCVariant, ConvertsArrays) {
 // upper bound wraps, and two-dimensional ones with an empty dimension. No element is read; every
 // array reader and the stream output count elements alike.
 TEST(CDBCVariant, ReadsNothingFromArraysWithoutElements) {
-    const std::vector<std::pair<const char*, std::vector<SAFEARRAYBOUND>>> shapes = {
-        {"empty from INT_MIN", {{0, INT_MIN}}},
-        {"50 x 0", {{50, 0}, {0, 0}}},
-        {"0 x 50", {{0, 0}, {50, 0}}},
-    };
+    const std::vector<std::tuple<const char*, std::vector<SAFEARRAYBOUND>, int>> shapes = {
+        {"empty from INT_MIN", {{0, INT_MIN}}, 0},
+        {"50 x 0", {{50, 0}, {0, 0}}, 0},
+        {"0 x 50", {{0, 0}, {50, 0}}, 0},
+        {"2 x 3: the first dimension counts", {{2, 0}, {3, 0}}, 2}};
     std::int32_t longs[8];
-    for (const auto& [shape, bounds] : shapes) {
+    for (const auto& [shape, bounds, count] : shapes) {
         Variant raw;
         raw.shaped(VT_I4, bounds);
         ASSERT_NE(raw.value.parray, nullptr) << shape;
-        EXPECT_EQ(raw.wrap().asLongArray(longs, 8), 0) << shape;
+        EXPECT_EQ(raw.wrap().asLongArray(longs, 8), count) << shape;
     }
-    // Otherwise the first dimension counts.
-    Variant raw;
-    raw.shaped(VT_I4, {{2, 0}, {3, 0}});
-    EXPECT_EQ(raw.wrap().asLongArray(longs, 8), 2);
 }
 
 // Adopted values are not copied; an error value raises alike and leaves its source empty.
@@ -270,7 +261,6 @@ TEST(CDBCVariant, NamesTypesPerThread) {
     EXPECT_STREQ(mine, "VT_I2");
 }
 
-// Texts and integers are printed by the driver suite's result.
 TEST(CDBCVariant, WritesToStreams) {
     const std::pair<Build, const char*> cases[] = {
         {[](Variant& v) { v.tag(VT_NULL); }, "null"},

@@ -10,6 +10,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "AllocationFailure.h"
@@ -38,7 +39,6 @@ constexpr HRESULT status(WBEMSTATUS code) { return static_cast<HRESULT>(code); }
 constexpr HRESULT kLate = static_cast<HRESULT>(WBEM_S_TIMEDOUT);
 
 TEST_F(WMIDriverTest, ReadsEveryCimTypeAndEmptyClasses) {
-    // The names are checked against the service itself on both back ends.
     query("select * from NVX4_Test_Row");
     ASSERT_TRUE(rows_->next());
     EXPECT_EQ(rows_->getInt("Short"), -5);
@@ -51,7 +51,6 @@ TEST_F(WMIDriverTest, ReadsEveryCimTypeAndEmptyClasses) {
     char tags[3 * 8];
     EXPECT_EQ(rows_->getStringArray("Tags", tags, 3, 8), 2);
     EXPECT_STREQ(&tags[8], "longer ");
-    EXPECT_CDBC_THROW(rows_->getInt("Tags"), 0x22000FFB, "type case err:VT_ARRAY|VT_BSTR to Long");
     // An array without a value reads as no elements.
     ASSERT_TRUE(rows_->next());
     EXPECT_EQ(rows_->getStringArray("Tags", tags, 3, 8), 0);
@@ -178,39 +177,35 @@ TEST_F(WMIDriverTest, RunningOutOfMemoryRaisesOutOfMemoryAndLeaksNothing) {
     // hook, and each sweep must meet at least one failure where `fails` says so. Splitting
     // credentials makes no arrays and no C++ allocations; the method call leaves C++ ones out: a
     // repository value whose copy throws is destroyed by the standard library as if it was made.
-    const struct {
-        const char* name;
-        const std::function<void()>& run;
-        std::optional<FaultPoint> point;
-        bool fails;
-    } sweeps[] = {
-        {"query, BSTR", queryAll, FaultPoint::AllocString, true},
-        {"query, SAFEARRAY", queryAll, FaultPoint::AllocArray, true},
-        {"query, operator new", queryAll, std::nullopt, true},
-        {"identity, BSTR", splitIdentity, FaultPoint::AllocString, true},
-        {"identity, SAFEARRAY", splitIdentity, FaultPoint::AllocArray, false},
-        {"method call, BSTR", callMethod, FaultPoint::AllocString, true},
-        {"method call, SAFEARRAY", callMethod, FaultPoint::AllocArray, true},
-    };
+    const std::tuple<const char*, const std::function<void()>&, std::optional<FaultPoint>, bool>
+        sweeps[] = {
+            {"query, BSTR", queryAll, FaultPoint::AllocString, true},
+            {"query, SAFEARRAY", queryAll, FaultPoint::AllocArray, true},
+            {"query, operator new", queryAll, std::nullopt, true},
+            {"identity, BSTR", splitIdentity, FaultPoint::AllocString, true},
+            {"identity, SAFEARRAY", splitIdentity, FaultPoint::AllocArray, false},
+            {"method call, BSTR", callMethod, FaultPoint::AllocString, true},
+            {"method call, SAFEARRAY", callMethod, FaultPoint::AllocArray, true},
+        };
     const std::string outOfMemoryVariant =
         "type case VT_ERROR err:" + std::to_string(E_OUTOFMEMORY);
-    for (const auto& sweep : sweeps) {
+    for (const auto& [name, run, point, fails] : sweeps) {
         unsigned failures = 0;
         bool fired = true;
         for (unsigned long step = 1; fired; ++step) {
-            SCOPED_TRACE(std::string(sweep.name) + " " + std::to_string(step));
+            SCOPED_TRACE(std::string(name) + " " + std::to_string(step));
             // The first run may set up what lives for the whole process, even on a failure path;
             // the second is measured.
-            for (int run = 0; run < 2; ++run) {
+            for (int measured = 0; measured < 2; ++measured) {
                 const long live = AllocationFailure::liveBlocks();
-                if (sweep.point)
-                    FaultInjection::inject(Fault::at(*sweep.point, 0, step));
+                if (point)
+                    FaultInjection::inject(Fault::at(*point, 0, step));
                 else
                     AllocationFailure::failAt(step);
                 try {
-                    sweep.run();
+                    run();
                 } catch (const WMIException& e) {
-                    failures += run;
+                    failures += measured;
                     // Out of memory as a status or as a variant's error value; a string that
                     // cannot be made is put as an error value, which the property refuses.
                     EXPECT_TRUE(e.code == E_OUTOFMEMORY || e.code == status(WBEM_E_OUT_OF_MEMORY) ||
@@ -218,19 +213,19 @@ TEST_F(WMIDriverTest, RunningOutOfMemoryRaisesOutOfMemoryAndLeaksNothing) {
                                 e.code == status(WBEM_E_TYPE_MISMATCH))
                         << std::hex << e.code << " " << e.message;
                 } catch (const std::bad_alloc&) {
-                    failures += run;
-                    EXPECT_FALSE(sweep.point);
+                    failures += measured;
+                    EXPECT_FALSE(point);
                 }
-                fired = sweep.point ? FaultInjection::fired() > 0 : AllocationFailure::fired();
+                fired = point ? FaultInjection::fired() > 0 : AllocationFailure::fired();
                 AllocationFailure::disarm();
                 FaultInjection::clear();
                 close();
-                if (run == 1) {
+                if (measured == 1) {
                     ASSERT_EQ(AllocationFailure::liveBlocks() - live, 0);
                 }
             }
         }
-        EXPECT_EQ(failures > 0, sweep.fails) << sweep.name;
+        EXPECT_EQ(failures > 0, fails) << name;
     }
 }
 
@@ -300,12 +295,6 @@ TEST_F(WMIDriverTest, CallsMethodsWithTheParametersSet) {
 }
 
 TEST_F(WMIDriverTest, StoresAndDeletesInstances) {
-    auto names = [this] {
-        query("select * from NVX4_Test_Switch");
-        std::vector<std::string> found;
-        while (rows_->next()) found.push_back(rows_->getString("Name"));
-        return found;
-    };
     std::unique_ptr<WMIObject> object(wmi().getObject("NVX4_Test_Switch"));
     std::unique_ptr<WMIParameter> instance(object->createInstance());
     EXPECT_CDBC_THROW(wmi().putInstance(*instance), status(WBEM_E_ILLEGAL_NULL),
@@ -313,10 +302,12 @@ TEST_F(WMIDriverTest, StoresAndDeletesInstances) {
     instance->setString("Name", "sw2");
     instance->setLong("Level", 5);
     wmi().putInstance(*instance);
-    EXPECT_EQ(names(), (std::vector<std::string>{"sw1", "sw2"}));
+    query("select * from NVX4_Test_Switch");
+    EXPECT_EQ(remaining("Level"), (std::vector<int>{1, 5}));
 
     wmi().deleteInstance("NVX4_Test_Switch.Name=\"sw2\"");
-    EXPECT_EQ(names(), (std::vector<std::string>{"sw1"}));
+    query("select * from NVX4_Test_Switch");
+    EXPECT_EQ(remaining("Level"), (std::vector<int>{1}));
     EXPECT_CDBC_THROW(wmi().deleteInstance("NVX4_Test_Switch.Name=\"sw2\""),
                       status(WBEM_E_NOT_FOUND), "WBEM_E_NOT_FOUND");
     EXPECT_CDBC_THROW(wmi().deleteInstance("NVX4_Test_Switch"), status(WBEM_E_INVALID_OBJECT_PATH),

@@ -73,7 +73,6 @@ bool threadHasEveryPrivilegeEnabled() {
     return all;
 }
 
-// The names of the rows left, read until next() says there are no more.
 std::vector<std::string> remainingNames(DBResultSet& rows) {
     std::vector<std::string> names;
     while (rows.next()) names.push_back(rows.getString("Name"));
@@ -119,8 +118,7 @@ TEST_F(WMIDriverTest, ConvertsPropertiesByTheirDeliveredType) {
     EXPECT_EQ(rows_->getUint64("TotalVisibleMemorySize"), std::stoull(memory));
     EXPECT_TRUE(rows_->getBoolean("Primary"));
 
-    // Which getter takes which type is CDBCVariant's suite; here, that a refusal reaches the
-    // caller through the result set, and a name that is not a property's.
+    // A refusal reaches the caller through the result set; so does a name that is no property's.
     EXPECT_CDBC_THROW(rows_->getBoolean("Caption"), 0x22000FFB, "type case err:VT_BSTR to Boolean");
     EXPECT_CDBC_THROW(rows_->getString("Caption "), 0x80041002, "WBEM_E_NOT_FOUND");
 
