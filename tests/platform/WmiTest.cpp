@@ -8,6 +8,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "TestSupport.h"
 #include "nvx4/platform/NameService.h"
@@ -50,9 +51,7 @@ class WmiTest : public ::testing::Test {
                   S_OK);
     }
     ~WmiTest() override {
-        if (services_ != nullptr) {
-            EXPECT_EQ(services_->Release(), 0u);
-        }
+        EXPECT_EQ(services_ == nullptr ? 0u : services_->Release(), 0u);
         EXPECT_EQ(locator_->Release(), 0u);
         CoUninitialize();
         NameService::useSystem();
@@ -96,11 +95,7 @@ class WmiTest : public ::testing::Test {
 };
 
 TEST_F(WmiTest, ConnectServerRefusesWhatItCannotServe) {
-    const struct {
-        const wchar_t* path;
-        const wchar_t* user;
-        HRESULT result;
-    } cases[] = {
+    const std::tuple<const wchar_t*, const wchar_t*, HRESULT> cases[] = {
         {L"//localhost/root/test", nullptr, S_OK},
         {L"root\\test", nullptr, S_OK},
         {L"\\\\NODE7\\ROOT\\Test", nullptr, S_OK},
@@ -110,10 +105,10 @@ TEST_F(WmiTest, ConnectServerRefusesWhatItCannotServe) {
         {L"", nullptr, status(WBEM_E_INVALID_PARAMETER)},
         {L"root\\test", L"alice", status(WBEM_E_LOCAL_CREDENTIALS)},
     };
-    for (const auto& c : cases) {
+    for (const auto& [path, user, result] : cases) {
         IWbemServices* services = reinterpret_cast<IWbemServices*>(1);
-        EXPECT_EQ(connect(c.path, &services, c.user), c.result) << c.path;
-        if (c.result != S_OK) {
+        EXPECT_EQ(connect(path, &services, user), result) << path;
+        if (result != S_OK) {
             EXPECT_EQ(services, nullptr);
         } else if (services != nullptr) {
             EXPECT_EQ(services->Release(), 0u);
@@ -150,12 +145,8 @@ TEST_F(WmiTest, GetFindsEachPropertyWhateverTheOrderOfReads) {
 
 TEST_F(WmiTest, PutChecksValuesAgainstThePropertyType) {
     const HRESULT mismatch = status(WBEM_E_TYPE_MISMATCH);
-    const struct {
-        const wchar_t* property;
-        VARIANT value;
-        HRESULT result;
-        const wchar_t* readBack;  // the value's text, or null to skip
-    } cases[] = {
+    // The property, the value put, the result, and the value's text read back (null: not read).
+    const std::tuple<const wchar_t*, VARIANT, HRESULT, const wchar_t*> cases[] = {
         {L"S32", variantOf(VT_I4, 7), S_OK, nullptr},
         {L"S8", variantOf(VT_I4, 1000), mismatch, nullptr},
         {L"S8", variantOf(VT_I2, -5), S_OK, nullptr},
@@ -167,11 +158,11 @@ TEST_F(WmiTest, PutChecksValuesAgainstThePropertyType) {
         {L"Words", variantOf(VT_BSTR, 0, L"x"), mismatch, nullptr},
     };
     IWbemClassObject* object = first(L"Test_Types");
-    for (const auto& c : cases) {
-        VARIANT value = c.value;
-        EXPECT_EQ(object->Put(c.property, 0, &value, 0), c.result) << c.property;
-        if (c.readBack != nullptr) {
-            EXPECT_EQ(text(object, c.property), c.readBack);
+    for (const auto& [property, put, result, readBack] : cases) {
+        VARIANT value = put;
+        EXPECT_EQ(object->Put(property, 0, &value, 0), result) << property;
+        if (readBack != nullptr) {
+            EXPECT_EQ(text(object, property), readBack);
         }
         VariantClear(&value);
     }

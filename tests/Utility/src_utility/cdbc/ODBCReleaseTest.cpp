@@ -5,6 +5,7 @@
 
 #include <array>
 #include <functional>
+#include <tuple>
 
 #include <sqlext.h>
 
@@ -36,14 +37,8 @@ TEST(ODBCRelease, FailingConstructionAndQueriesLeaveNoHandleBehind) {
     SQLSetEnvAttr(environment, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3),
                   SQL_IS_UINTEGER);
     SQLAllocHandle(SQL_HANDLE_DBC, environment, &unconnected);
-    struct Case {
-        const char* what;
-        std::function<void()> fail;
-        int code;
-        std::string message;
-        bool exact;  // else the message contains it
-    };
-    const Case cases[] = {
+    // What fails, how, its code and message, and whether that is all of it (else a part).
+    const std::tuple<const char*, std::function<void()>, int, std::string, bool> cases[] = {
         // The driver manager itself answers for a name it does not know, with native error 0.
         {"unknown data source", [] { connect("odbc:nvx4_nowhere"); }, 0,
          "Data source name not found", false},
@@ -68,18 +63,17 @@ TEST(ODBCRelease, FailingConstructionAndQueriesLeaveNoHandleBehind) {
          [&] { onPostgres->executeQuery("SELECT 1 AS a, 'x'::varchar(3) AS b, 1.5::real AS c"); },
          0x22000FFB, "unsupport type[SQL_REAL]", true},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, fail, code, message, exact] : cases) {
+        SCOPED_TRACE(what);
         const auto before = handles();
         try {
-            c.fail();
+            fail();
             ADD_FAILURE() << "no exception";
         } catch (const CDBC_Exception& e) {
-            EXPECT_EQ(e.code, c.code);
+            EXPECT_EQ(e.code, code);
             EXPECT_NE(e.file, nullptr);
             EXPECT_GT(e.line, 0);
-            EXPECT_TRUE(c.exact ? e.message == c.message
-                                : e.message.find(c.message) != std::string::npos)
+            EXPECT_TRUE(exact ? e.message == message : e.message.find(message) != std::string::npos)
                 << e.message;
         }
         EXPECT_EQ(handles(), before);

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <typeinfo>
 #include <tuple>
 #include <vector>
 
@@ -278,14 +279,12 @@ TEST(CDBCVariant, WritesToStreams) {
         out << raw.wrap();
         EXPECT_EQ(out.str(), text);
     }
-    std::ostringstream out;
+    const auto printDate = [] { std::ostringstream() << Variant().tag(VT_DATE).wrap(); };
+    EXPECT_CDBC_THROW(printDate(), kTypeError, "unsupport data type err:VT_DATE");
     try {
-        out << Variant().tag(VT_DATE).wrap();
-        ADD_FAILURE() << "no exception";
+        printDate();
     } catch (const CDBC_Exception& e) {
-        EXPECT_EQ(dynamic_cast<const WMIException*>(&e), nullptr);  // the layer's own type
-        EXPECT_EQ(e.code, kTypeError);
-        EXPECT_EQ(e.message, "unsupport data type err:VT_DATE");
+        EXPECT_EQ(typeid(e), typeid(CDBC_Exception));  // the layer's own type, not the driver's
     }
 }
 

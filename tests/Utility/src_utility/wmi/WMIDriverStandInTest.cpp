@@ -81,12 +81,8 @@ TEST_F(WMIDriverTest, FailuresCarryTheirCodeAndLeakNothing) {
     const int failed = status(WBEM_E_FAILED);
     const int transport = status(WBEM_E_TRANSPORT_FAILURE);
     const int notFound = status(WBEM_E_NOT_FOUND);
-    const struct {
-        Fault fault;
-        int code;
-        const char* message;
-        std::vector<int> idsRead;
-    } cases[] = {
+    // The fault, the code and message raised, the ids read before.
+    const std::tuple<Fault, int, const char*, std::vector<int>> cases[] = {
         {Fault::at(FaultPoint::Connect, denied), denied, "WBEM_E_ACCESS_DENIED", {}},
         {Fault::at(FaultPoint::ProxyBlanket, E_ACCESSDENIED), E_ACCESSDENIED, "UNKNOWM", {}},
         {Fault::at(FaultPoint::ImpersonateSelf, 5), 0x22000FF5, "adjust Privilige error", {}},
@@ -99,10 +95,10 @@ TEST_F(WMIDriverTest, FailuresCarryTheirCodeAndLeakNothing) {
         {Fault::at(FaultPoint::Next, transport, 3), transport, "WBEM_E_TRANSPORT_FAILURE", {1}},
         {Fault::onGet(L"Name", 2, notFound), notFound, "WBEM_E_NOT_FOUND", {1}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.message);
+    for (const auto& [fault, code, message, idsRead] : cases) {
+        SCOPED_TRACE(message);
         FaultInjection::clear();
-        FaultInjection::inject(c.fault);
+        FaultInjection::inject(fault);
         std::vector<int> ids;
         try {
             open();
@@ -113,10 +109,10 @@ TEST_F(WMIDriverTest, FailuresCarryTheirCodeAndLeakNothing) {
             }
             ADD_FAILURE() << "no exception";
         } catch (const WMIException& e) {
-            EXPECT_EQ(e.code, c.code);
-            EXPECT_EQ(e.message, c.message);
+            EXPECT_EQ(e.code, code);
+            EXPECT_EQ(e.message, message);
         }
-        EXPECT_EQ(ids, c.idsRead);
+        EXPECT_EQ(ids, idsRead);
         close();
     }
 }

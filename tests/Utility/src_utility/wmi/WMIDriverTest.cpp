@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -98,10 +99,6 @@ TEST_F(WMIDriverTest, WalksEveryInstanceOnce) {
     ASSERT_TRUE(other->next());
     EXPECT_EQ(remainingNames(*rows_), disks);
     EXPECT_EQ(other->getString("Name"), disks.front());
-
-    query("select * from Win32_OperatingSystem");
-    EXPECT_TRUE(rows_->next());
-    EXPECT_FALSE(rows_->next());
 }
 
 TEST_F(WMIDriverTest, ConvertsPropertiesByTheirDeliveredType) {
@@ -150,20 +147,16 @@ TEST_F(WMIDriverTest, PropertiesWithoutAValueReadAsZero) {
 }
 
 TEST_F(WMIDriverTest, RefusesUnknownNamespacesClassesAndHosts) {
-    const struct {
-        const char* url;
-        int code;
-        const char* message;
-    } cases[] = {
+    const std::tuple<const char*, int, const char*> cases[] = {
         {"wmi:localhost//user=,password=,namespace=root\\nosuch", static_cast<int>(0x8004100E),
          "WBEM_E_INVALID_NAMESPACE"},
         {"wmi:nvx4-remote.invalid//user=DOM\\alice,password=secret,namespace=root\\cimv2",
          WMITestService::remoteFailure(), WMITestService::remoteFailureName()},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.url);
+    for (const auto& [url, code, message] : cases) {
+        SCOPED_TRACE(url);
         DBConnection* connection = nullptr;
-        EXPECT_CDBC_THROW(connection = DBDriver::getConnection(DBUrl(c.url)), c.code, c.message);
+        EXPECT_CDBC_THROW(connection = DBDriver::getConnection(DBUrl(url)), code, message);
         delete connection;
     }
     if (WMITestService::refusesUnknownClasses()) {
