@@ -8,6 +8,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "TestSupport.h"
 #include "nvx4/platform/NameService.h"
@@ -20,7 +21,6 @@ using namespace nvx4::platform;
 using namespace nvx4::repository;
 using nvx4::test::ScopedEnv;
 
-// WBEM status codes are unsigned enumerators; results are signed.
 constexpr HRESULT status(WBEMSTATUS code) { return static_cast<HRESULT>(code); }
 
 using Bstr = std::unique_ptr<OLECHAR, void (*)(BSTR)>;
@@ -31,7 +31,6 @@ struct Variant : VARIANT {
     ~Variant() { VariantClear(this); }
 };
 
-// A VARIANT of an integer type, or of text when `text` is given.
 VARIANT variantOf(VARTYPE vt, LONG number, const wchar_t* text = nullptr) {
     VARIANT v;
     VariantInit(&v);
@@ -52,9 +51,7 @@ class WmiTest : public ::testing::Test {
                   S_OK);
     }
     ~WmiTest() override {
-        if (services_ != nullptr) {
-            EXPECT_EQ(services_->Release(), 0u);
-        }
+        EXPECT_EQ(services_ == nullptr ? 0u : services_->Release(), 0u);
         EXPECT_EQ(locator_->Release(), 0u);
         CoUninitialize();
         NameService::useSystem();
@@ -98,11 +95,7 @@ class WmiTest : public ::testing::Test {
 };
 
 TEST_F(WmiTest, ConnectServerRefusesWhatItCannotServe) {
-    const struct {
-        const wchar_t* path;
-        const wchar_t* user;
-        HRESULT result;
-    } cases[] = {
+    const std::tuple<const wchar_t*, const wchar_t*, HRESULT> cases[] = {
         {L"//localhost/root/test", nullptr, S_OK},
         {L"root\\test", nullptr, S_OK},
         {L"\\\\NODE7\\ROOT\\Test", nullptr, S_OK},
@@ -112,10 +105,10 @@ TEST_F(WmiTest, ConnectServerRefusesWhatItCannotServe) {
         {L"", nullptr, status(WBEM_E_INVALID_PARAMETER)},
         {L"root\\test", L"alice", status(WBEM_E_LOCAL_CREDENTIALS)},
     };
-    for (const auto& c : cases) {
+    for (const auto& [path, user, result] : cases) {
         IWbemServices* services = reinterpret_cast<IWbemServices*>(1);
-        EXPECT_EQ(connect(c.path, &services, c.user), c.result) << c.path;
-        if (c.result != S_OK) {
+        EXPECT_EQ(connect(path, &services, user), result) << path;
+        if (result != S_OK) {
             EXPECT_EQ(services, nullptr);
         } else if (services != nullptr) {
             EXPECT_EQ(services->Release(), 0u);
@@ -127,12 +120,10 @@ TEST_F(WmiTest, ConnectServerRefusesWhatItCannotServe) {
     std::ofstream(bad.path()) << "class Broken {\n  sint32 X = \"text\";\n};";
     ScopedEnv broken(kRepositoryVariable, bad.path());
     IWbemServices* services = nullptr;
-    // What the repository says of it is the repository suite's.
     EXPECT_EQ(connect(L"root\\test", &services), status(WBEM_E_INVALID_SYNTAX));
 }
 
-// Reads in other cases and by names that only begin or end like a property's; reads in the
-// class's order and out of it are the driver suite's.
+// Reads in other cases and by names that only begin or end like a property's.
 TEST_F(WmiTest, GetFindsEachPropertyWhateverTheOrderOfReads) {
     ASSERT_EQ(Repository::addMof("#pragma namespace(\"root\\\\test\")\n"
                                  "class Test_Order { [key] sint32 Speed; sint32 SpeedX; "
@@ -148,19 +139,14 @@ TEST_F(WmiTest, GetFindsEachPropertyWhateverTheOrderOfReads) {
         EXPECT_EQ(object->Get(missing, 0, &value, nullptr, nullptr), status(WBEM_E_NOT_FOUND))
             << missing;
     EXPECT_EQ(object->Get(nullptr, 0, &value, nullptr, nullptr), status(WBEM_E_INVALID_PARAMETER));
-    EXPECT_EQ(object->Get(L"Spee", 1, &value, nullptr, nullptr), status(WBEM_E_INVALID_PARAMETER));
     EXPECT_EQ(value.vt, VT_EMPTY);
     EXPECT_EQ(object->Release(), 0u);
 }
 
 TEST_F(WmiTest, PutChecksValuesAgainstThePropertyType) {
     const HRESULT mismatch = status(WBEM_E_TYPE_MISMATCH);
-    const struct {
-        const wchar_t* property;
-        VARIANT value;
-        HRESULT result;
-        const wchar_t* readBack;  // the value's text, or null to skip
-    } cases[] = {
+    // The property, the value put, the result, and the value's text read back (null: not read).
+    const std::tuple<const wchar_t*, VARIANT, HRESULT, const wchar_t*> cases[] = {
         {L"S32", variantOf(VT_I4, 7), S_OK, nullptr},
         {L"S8", variantOf(VT_I4, 1000), mismatch, nullptr},
         {L"S8", variantOf(VT_I2, -5), S_OK, nullptr},
@@ -172,11 +158,11 @@ TEST_F(WmiTest, PutChecksValuesAgainstThePropertyType) {
         {L"Words", variantOf(VT_BSTR, 0, L"x"), mismatch, nullptr},
     };
     IWbemClassObject* object = first(L"Test_Types");
-    for (const auto& c : cases) {
-        VARIANT value = c.value;
-        EXPECT_EQ(object->Put(c.property, 0, &value, 0), c.result) << c.property;
-        if (c.readBack != nullptr) {
-            EXPECT_EQ(text(object, c.property), c.readBack);
+    for (const auto& [property, put, result, readBack] : cases) {
+        VARIANT value = put;
+        EXPECT_EQ(object->Put(property, 0, &value, 0), result) << property;
+        if (readBack != nullptr) {
+            EXPECT_EQ(text(object, property), readBack);
         }
         VariantClear(&value);
     }
@@ -199,17 +185,10 @@ TEST_F(WmiTest, CallsRefuseInvalidArguments) {
     IEnumWbemClassObject* enumerator = nullptr;
     EXPECT_EQ(services_->CreateInstanceEnum(nullptr, 0, nullptr, &enumerator),
               status(WBEM_E_INVALID_PARAMETER));
-    EXPECT_EQ(
-        services_->CreateInstanceEnum(bstr(L"Test_Fan").get(), 0x4000000, nullptr, &enumerator),
-        status(WBEM_E_INVALID_PARAMETER));
-    EXPECT_EQ(services_->ExecMethod(bstr(L"Missing").get(), bstr(L"Reset").get(), 0, nullptr,
-                                    nullptr, nullptr, nullptr),
-              status(WBEM_E_INVALID_CLASS));
     enumerator = enumerate(L"Test_Fan");
     IWbemClassObject* fan = nullptr;
     ULONG returned = 0;
     EXPECT_EQ(enumerator->Next(-2, 1, &fan, &returned), status(WBEM_E_INVALID_PARAMETER));
-    EXPECT_EQ(enumerator->Next(0, 1, &fan, nullptr), status(WBEM_E_INVALID_PARAMETER));
     ASSERT_EQ(enumerator->Next(0, 1, &fan, &returned), S_OK);
     SAFEARRAY* array = nullptr;
     EXPECT_EQ(fan->GetNames(nullptr, WBEM_FLAG_ONLY_IF_TRUE, nullptr, &array),

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <typeinfo>
 #include <tuple>
 #include <vector>
 
@@ -47,7 +48,6 @@ struct Variant {
         for (const wchar_t* item : items) copies.push_back(item ? SysAllocString(item) : nullptr);
         return array<BSTR>(VT_BSTR, copies);
     }
-    // An array of `type` elements with the given bounds, first dimension first.
     Variant& shaped(VARTYPE type, std::vector<SAFEARRAYBOUND> bounds) {
         value.parray = SafeArrayCreate(type, static_cast<UINT>(bounds.size()), bounds.data());
         value.vt = static_cast<VARTYPE>(VT_ARRAY | type);
@@ -55,7 +55,7 @@ struct Variant {
     }
     CDBCVariant wrap() const { return CDBCVariant(value); }
 
-    VARIANT value;
+    VARIANT value{};
 };
 
 using Build = std::function<void(Variant&)>;
@@ -63,22 +63,10 @@ using Build = std::function<void(Variant&)>;
 // Every conversion on every source: accepted types convert, the others raise the type error that
 // names both. The type is checked before the caller's buffer, so the buffers can be left out.
 TEST(CDBCVariant, ConversionsAcceptOnlyTheirTypes) {
-    const std::pair<std::string, Build> sources[] = {
-        {"VT_I2", [](Variant& v) { v.i2(7); }},
-        {"VT_I4", [](Variant& v) { v.i4(7); }},
-        {"VT_UI1", [](Variant& v) { v.tag(VT_UI1); }},
-        {"VT_R4", [](Variant& v) { v.tag(VT_R4); }},
-        {"VT_R8", [](Variant& v) { v.r8(7); }},
-        {"VT_BOOL", [](Variant& v) { v.tag(VT_BOOL); }},
-        {"VT_BSTR", [](Variant& v) { v.text(L"7"); }},
-        {"VT_ARRAY|VT_I2", [](Variant& v) { v.array<SHORT>(VT_I2, {7}); }},
-        {"VT_ARRAY|VT_I4", [](Variant& v) { v.array<LONG>(VT_I4, {7}); }},
-        {"VT_ARRAY|VT_UI1", [](Variant& v) { v.array<BYTE>(VT_UI1, {7}); }},
-        {"VT_ARRAY|VT_R4", [](Variant& v) { v.array<float>(VT_R4, {7}); }},
-        {"VT_ARRAY|VT_R8", [](Variant& v) { v.array<double>(VT_R8, {7}); }},
-        {"VT_ARRAY|VT_BOOL", [](Variant& v) { v.array<VARIANT_BOOL>(VT_BOOL, {-1}); }},
-        {"VT_ARRAY|VT_BSTR", [](Variant& v) { v.texts({L"7"}); }},
-        {"VT_ARRAY|VT_UNKNOWN", [](Variant& v) { v.array<IUnknown*>(VT_UNKNOWN, {}); }}};
+    // Each type alone and as an array without elements: the type decides, not the value.
+    const std::pair<VARTYPE, std::string> types[] = {
+        {VT_I2, "VT_I2"}, {VT_I4, "VT_I4"},     {VT_UI1, "VT_UI1"},   {VT_R4, "VT_R4"},
+        {VT_R8, "VT_R8"}, {VT_BOOL, "VT_BOOL"}, {VT_BSTR, "VT_BSTR"}, {VT_UNKNOWN, "VT_UNKNOWN"}};
     const std::tuple<std::string, std::string, std::function<void(const CDBCVariant&)>>
         conversions[] = {
             {"String", "VT_BSTR", [](auto& v) { v.asString(); }},
@@ -94,7 +82,6 @@ TEST(CDBCVariant, ConversionsAcceptOnlyTheirTypes) {
             {"Uint32", "VT_I4", [](auto& v) { v.asUint32(); }},
             {"Sint32", "VT_I4", [](auto& v) { v.asSint32(); }},
             {"Uint64", "VT_BSTR", [](auto& v) { v.asUint64(); }},
-            {"Sint64", "VT_BSTR", [](auto& v) { v.asSint64(); }},
             {"Real32", "VT_R4", [](auto& v) { v.asReal32(); }},
             {"Real64", "VT_R8", [](auto& v) { v.asReal64(); }},
             {"CStringArray", "VT_ARRAY|VT_BSTR", [](auto& v) { v.asCStringArray(nullptr, 0, 0); }},
@@ -113,25 +100,26 @@ TEST(CDBCVariant, ConversionsAcceptOnlyTheirTypes) {
             {"WMIResultArray", "VT_ARRAY|VT_UNKNOWN",
              [](auto& v) { v.asResultArray(nullptr, 0); }}};
     for (const auto& [target, accepted, run] : conversions) {
-        for (const auto& [type, build] : sources) {
-            Variant raw;
-            build(raw);
-            if ((" " + accepted + " ").find(" " + type + " ") != std::string::npos)
-                EXPECT_NO_THROW(run(raw.wrap())) << type << " to " << target;
-            else
-                EXPECT_CDBC_THROW(run(raw.wrap()), kTypeError,
-                                  "type case err:" + type + " to " + target);
+        for (const auto& [element, name] : types) {
+            for (const bool isArray : {false, true}) {
+                Variant raw;
+                isArray ? raw.shaped(element, {{0, 0}}) : raw.tag(element);
+                const std::string type = isArray ? "VT_ARRAY|" + name : name;
+                if ((" " + accepted + " ").find(" " + type + " ") != std::string::npos)
+                    EXPECT_NO_THROW(run(raw.wrap())) << type << " to " << target;
+                else
+                    EXPECT_CDBC_THROW(run(raw.wrap()), kTypeError,
+                                      "type case err:" + type + " to " + target);
+            }
         }
     }
 }
 
 TEST(CDBCVariant, ConvertsValues) {
-    // Unset values reading as zero are the driver suite's; the string-array forms still clear the
-    // caller's slots.
-    char slots[16];
-    std::memset(slots, 'x', sizeof(slots));
-    EXPECT_EQ(Variant().tag(VT_EMPTY).wrap().asCStringArray(slots, 2, 8), 0);
-    EXPECT_EQ(std::string(slots, 16), std::string(16, '\0'));
+    // The string-array forms clear the caller's slots even for an unset value.
+    std::string slots(16, 'x');
+    EXPECT_EQ(Variant().tag(VT_EMPTY).wrap().asCStringArray(slots.data(), 2, 8), 0);
+    EXPECT_EQ(slots, std::string(16, '\0'));
     EXPECT_EQ(Variant().i2(-5).wrap().asChar16(), 0xFFFB);
     EXPECT_EQ(Variant().i4(70000).wrap().asUint16(), 4464);
     EXPECT_EQ(Variant().i4(70000).wrap().asSint16(), 4464);
@@ -139,13 +127,8 @@ TEST(CDBCVariant, ConvertsValues) {
 
     // 64-bit integers arrive as text; the value wraps modulo 2^64.
     const std::pair<const wchar_t*, std::uint64_t> numbers[] = {
-        {L"18446744073709551615", UINT64_MAX},
-        {L"12abc", 12},
-        {L" \t-5", 0 - 5ull},
-        {L"+7", 7},
-        {L"abc", 0},
-        {L"18446744073709551616", 0},
-        {nullptr, 0}};
+        {L"18446744073709551615", UINT64_MAX}, {L"12abc", 12}, {L" \t-5", 0 - 5ull}, {L"+7", 7},
+        {L"18446744073709551616", 0},          {nullptr, 0}};
     for (const auto& [text, number] : numbers) {
         const CDBCVariant value = Variant().text(text).wrap();
         EXPECT_EQ(value.asUint64(), number) << (text ? text : L"null");
@@ -155,13 +138,12 @@ TEST(CDBCVariant, ConvertsValues) {
 
 TEST(CDBCVariant, CopiesTextIntoCallerBuffers) {
     const CDBCVariant value = Variant().text(L"hello").wrap();
-    char buffer[10];
-    std::memset(buffer, 'x', sizeof(buffer));
-    EXPECT_EQ(value.asCString(buffer, 3), 3);
-    EXPECT_EQ(std::string(buffer, 4), "helx");  // no terminator, nothing beyond the size
-    EXPECT_EQ(value.asCString(buffer, 8), 5);
-    EXPECT_EQ(std::string(buffer, 9), std::string("hello\0\0\0x", 9));
-    EXPECT_EQ(value.asCString(buffer, -1), 0);
+    std::string buffer(10, 'x');
+    EXPECT_EQ(value.asCString(buffer.data(), 3), 3);
+    EXPECT_EQ(buffer.substr(0, 4), "helx");  // no terminator, nothing beyond the size
+    EXPECT_EQ(value.asCString(buffer.data(), 8), 5);
+    EXPECT_EQ(buffer.substr(0, 9), std::string("hello\0\0\0x", 9));
+    EXPECT_EQ(value.asCString(buffer.data(), -1), 0);
     wchar_t wide[4] = {L'x', L'x', L'x', L'x'};
     EXPECT_EQ(value.asCWString(wide, 3), 3);
     EXPECT_EQ(std::wstring(wide, 4), L"helx");
@@ -235,22 +217,18 @@ TEST(CDBCVariant, ConvertsArrays) {
 // upper bound wraps, and two-dimensional ones with an empty dimension. No element is read; every
 // array reader and the stream output count elements alike.
 TEST(CDBCVariant, ReadsNothingFromArraysWithoutElements) {
-    const std::vector<std::pair<const char*, std::vector<SAFEARRAYBOUND>>> shapes = {
-        {"empty from INT_MIN", {{0, INT_MIN}}},
-        {"50 x 0", {{50, 0}, {0, 0}}},
-        {"0 x 50", {{0, 0}, {50, 0}}},
-    };
+    const std::vector<std::tuple<const char*, std::vector<SAFEARRAYBOUND>, int>> shapes = {
+        {"empty from INT_MIN", {{0, INT_MIN}}, 0},
+        {"50 x 0", {{50, 0}, {0, 0}}, 0},
+        {"0 x 50", {{0, 0}, {50, 0}}, 0},
+        {"2 x 3: the first dimension counts", {{2, 0}, {3, 0}}, 2}};
     std::int32_t longs[8];
-    for (const auto& [shape, bounds] : shapes) {
+    for (const auto& [shape, bounds, count] : shapes) {
         Variant raw;
         raw.shaped(VT_I4, bounds);
         ASSERT_NE(raw.value.parray, nullptr) << shape;
-        EXPECT_EQ(raw.wrap().asLongArray(longs, 8), 0) << shape;
+        EXPECT_EQ(raw.wrap().asLongArray(longs, 8), count) << shape;
     }
-    // Otherwise the first dimension counts.
-    Variant raw;
-    raw.shaped(VT_I4, {{2, 0}, {3, 0}});
-    EXPECT_EQ(raw.wrap().asLongArray(longs, 8), 2);
 }
 
 // Adopted values are not copied; an error value raises alike and leaves its source empty.
@@ -284,7 +262,6 @@ TEST(CDBCVariant, NamesTypesPerThread) {
     EXPECT_STREQ(mine, "VT_I2");
 }
 
-// Texts and integers are printed by the driver suite's result.
 TEST(CDBCVariant, WritesToStreams) {
     const std::pair<Build, const char*> cases[] = {
         {[](Variant& v) { v.tag(VT_NULL); }, "null"},
@@ -302,14 +279,12 @@ TEST(CDBCVariant, WritesToStreams) {
         out << raw.wrap();
         EXPECT_EQ(out.str(), text);
     }
-    std::ostringstream out;
+    const auto printDate = [] { std::ostringstream() << Variant().tag(VT_DATE).wrap(); };
+    EXPECT_CDBC_THROW(printDate(), kTypeError, "unsupport data type err:VT_DATE");
     try {
-        out << Variant().tag(VT_DATE).wrap();
-        ADD_FAILURE() << "no exception";
+        printDate();
     } catch (const CDBC_Exception& e) {
-        EXPECT_EQ(dynamic_cast<const WMIException*>(&e), nullptr);  // the layer's own type
-        EXPECT_EQ(e.code, kTypeError);
-        EXPECT_EQ(e.message, "unsupport data type err:VT_DATE");
+        EXPECT_EQ(typeid(e), typeid(CDBC_Exception));  // the layer's own type, not the driver's
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -19,56 +20,44 @@
 
 namespace {
 
-// The service's root\cimv2 reached without the driver, to check the driver's answers against.
-class DirectService {
-  public:
-    DirectService() {
-        if (CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
-                             locator_.putVoid()) == S_OK)
-            locator_->ConnectServer(BstrHolder("root\\cimv2").get(), nullptr, nullptr, nullptr, 0,
-                                    nullptr, nullptr, services_.put());
-    }
+// The disks walked without the driver, to check the driver's answers against: the non-system
+// property names of the first, sorted, and the name of each in the order of an enumeration.
+struct DirectWalk {
+    std::vector<std::string> propertyNames;
+    std::vector<std::string> names;
+};
 
-    // The non-system property names of the class as its definition gives them, sorted.
-    std::vector<std::string> propertyNames(const char* className) {
-        std::vector<std::string> names;
-        ComRef<IWbemClassObject> definition;
-        SAFEARRAY* array = nullptr;
-        if (services_ &&
-            services_->GetObject(BstrHolder(className).get(), 0, nullptr, definition.put(),
-                                 nullptr) == S_OK &&
-            definition->GetNames(nullptr, WBEM_FLAG_NONSYSTEM_ONLY, nullptr, &array) == S_OK) {
+DirectWalk walkDisksDirectly() {
+    DirectWalk walk;
+    ComRef<IWbemLocator> locator;
+    ComRef<IWbemServices> services;
+    ComRef<IEnumWbemClassObject> disks;
+    ComRef<IWbemClassObject> disk;
+    if (CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
+                         locator.putVoid()) != S_OK ||
+        locator->ConnectServer(BstrHolder("root\\cimv2").get(), nullptr, nullptr, nullptr, 0,
+                               nullptr, nullptr, services.put()) != S_OK ||
+        services->CreateInstanceEnum(BstrHolder("Win32_LogicalDisk").get(), 0, nullptr,
+                                     disks.put()) != S_OK)
+        return walk;
+    ULONG returned = 0;
+    SAFEARRAY* array = nullptr;
+    while (disks->Next(WBEM_INFINITE, 1, disk.put(), &returned) == S_OK) {
+        if (walk.names.empty() &&
+            disk->GetNames(nullptr, WBEM_FLAG_NONSYSTEM_ONLY, nullptr, &array) == S_OK) {
             for (ULONG i = 0; i < array->rgsabound[0].cElements; ++i)
-                names.push_back(bstrToNarrow(static_cast<BSTR*>(array->pvData)[i]));
+                walk.propertyNames.push_back(bstrToNarrow(static_cast<BSTR*>(array->pvData)[i]));
             SafeArrayDestroy(array);
         }
-        std::sort(names.begin(), names.end());
-        return names;
+        VARIANT name;
+        VariantInit(&name);
+        disk->Get(L"Name", 0, &name, nullptr, nullptr);
+        walk.names.push_back(name.vt == VT_BSTR ? bstrToNarrow(name.bstrVal) : "?");
+        VariantClear(&name);
     }
-
-    // A text property of each instance of the class, in the order of an enumeration.
-    std::vector<std::string> texts(const char* className, const wchar_t* property) {
-        std::vector<std::string> values;
-        ComRef<IEnumWbemClassObject> enumerator;
-        ComRef<IWbemClassObject> object;
-        ULONG returned = 0;
-        if (!services_ || services_->CreateInstanceEnum(BstrHolder(className).get(), 0, nullptr,
-                                                        enumerator.put()) != S_OK)
-            return values;
-        while (enumerator->Next(WBEM_INFINITE, 1, object.put(), &returned) == S_OK) {
-            VARIANT value;
-            VariantInit(&value);
-            object->Get(property, 0, &value, nullptr, nullptr);
-            values.push_back(value.vt == VT_BSTR ? bstrToNarrow(value.bstrVal) : "?");
-            VariantClear(&value);
-        }
-        return values;
-    }
-
-  private:
-    ComRef<IWbemLocator> locator_;
-    ComRef<IWbemServices> services_;
-};
+    std::sort(walk.propertyNames.begin(), walk.propertyNames.end());
+    return walk;
+}
 
 // Every privilege of the calling thread's own token is enabled. False without a thread token.
 bool threadHasEveryPrivilegeEnabled() {
@@ -85,7 +74,6 @@ bool threadHasEveryPrivilegeEnabled() {
     return all;
 }
 
-// The names of the rows left, read until next() says there are no more.
 std::vector<std::string> remainingNames(DBResultSet& rows) {
     std::vector<std::string> names;
     while (rows.next()) names.push_back(rows.getString("Name"));
@@ -94,14 +82,14 @@ std::vector<std::string> remainingNames(DBResultSet& rows) {
 
 // Disks rather than processes: a process may start between two enumerations.
 TEST_F(WMIDriverTest, WalksEveryInstanceOnce) {
-    DirectService direct;
+    const DirectWalk direct = walkDisksDirectly();
     query("select * from Win32_LogicalDisk");
     // The names come from a peek at the first instance; the walk must still begin with it.
-    EXPECT_EQ(rows_->getFieldNames(), direct.propertyNames("Win32_LogicalDisk"));
+    EXPECT_EQ(rows_->getFieldNames(), direct.propertyNames);
     EXPECT_CDBC_THROW(rows_->getString("Name"), 0x22000FF6, "no current row");
     const std::vector<std::string> disks = remainingNames(*rows_);
     ASSERT_GT(disks.size(), 1u);
-    EXPECT_EQ(disks, direct.texts("Win32_LogicalDisk", L"Name"));
+    EXPECT_EQ(disks, direct.names);
     EXPECT_FALSE(rows_->next());
     EXPECT_EQ(rows_->getString("Name"), disks.back());  // the last row stays current
 
@@ -111,10 +99,6 @@ TEST_F(WMIDriverTest, WalksEveryInstanceOnce) {
     ASSERT_TRUE(other->next());
     EXPECT_EQ(remainingNames(*rows_), disks);
     EXPECT_EQ(other->getString("Name"), disks.front());
-
-    query("select * from Win32_OperatingSystem");
-    EXPECT_TRUE(rows_->next());
-    EXPECT_FALSE(rows_->next());
 }
 
 TEST_F(WMIDriverTest, ConvertsPropertiesByTheirDeliveredType) {
@@ -126,21 +110,12 @@ TEST_F(WMIDriverTest, ConvertsPropertiesByTheirDeliveredType) {
         {"Primary", VT_BOOL}, {"Caption", VT_BSTR},   {"TotalVisibleMemorySize", VT_BSTR}};
     for (const auto& [name, type] : delivered) EXPECT_EQ(rows_->getVariant(name).type(), type);
     EXPECT_EQ(rows_->getInt("OSType"), 18);  // WINNT
-    EXPECT_GE(rows_->getInt("ProductType"), 1);
-    EXPECT_LE(rows_->getInt("ProductType"), 3);
     const std::string memory = rows_->getString("TotalVisibleMemorySize");
     ASSERT_FALSE(memory.empty());
-    EXPECT_EQ(memory.find_first_not_of("0123456789"), std::string::npos) << memory;
     EXPECT_EQ(rows_->getUint64("TotalVisibleMemorySize"), std::stoull(memory));
     EXPECT_TRUE(rows_->getBoolean("Primary"));
-    const std::string caption = rows_->getString("Caption");
-    ASSERT_GE(caption.size(), 4u);
-    char buffer[4];
-    EXPECT_EQ(rows_->getString("Caption", buffer, 4), 4);
-    EXPECT_EQ(std::string(buffer, 4), caption.substr(0, 4));
 
-    // Which getter takes which type is CDBCVariant's suite; here, that a refusal reaches the
-    // caller through the result set, and a name that is not a property's.
+    // A refusal reaches the caller through the result set; so does a name that is no property's.
     EXPECT_CDBC_THROW(rows_->getBoolean("Caption"), 0x22000FFB, "type case err:VT_BSTR to Boolean");
     EXPECT_CDBC_THROW(rows_->getString("Caption "), 0x80041002, "WBEM_E_NOT_FOUND");
 
@@ -157,13 +132,9 @@ TEST_F(WMIDriverTest, PropertiesWithoutAValueReadAsZero) {
     // Which properties are unset depends on the machine; network settings usually have some.
     query("select * from Win32_NetworkAdapterConfiguration");
     std::string unset;
-    while (unset.empty() && rows_->next()) {
-        for (const std::string& name : rows_->getFieldNames()) {
-            if (rows_->getVariant(name).type() != VT_NULL) continue;
-            unset = name;
-            break;
-        }
-    }
+    while (unset.empty() && rows_->next())
+        for (const std::string& name : rows_->getFieldNames())
+            if (unset.empty() && rows_->getVariant(name).type() == VT_NULL) unset = name;
     if (unset.empty()) GTEST_SKIP() << "every network setting has a value on this machine";
     SCOPED_TRACE(unset);
     EXPECT_EQ(rows_->getString(unset), "");
@@ -176,20 +147,16 @@ TEST_F(WMIDriverTest, PropertiesWithoutAValueReadAsZero) {
 }
 
 TEST_F(WMIDriverTest, RefusesUnknownNamespacesClassesAndHosts) {
-    const struct {
-        const char* url;
-        int code;
-        const char* message;
-    } cases[] = {
+    const std::tuple<const char*, int, const char*> cases[] = {
         {"wmi:localhost//user=,password=,namespace=root\\nosuch", static_cast<int>(0x8004100E),
          "WBEM_E_INVALID_NAMESPACE"},
         {"wmi:nvx4-remote.invalid//user=DOM\\alice,password=secret,namespace=root\\cimv2",
          WMITestService::remoteFailure(), WMITestService::remoteFailureName()},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.url);
+    for (const auto& [url, code, message] : cases) {
+        SCOPED_TRACE(url);
         DBConnection* connection = nullptr;
-        EXPECT_CDBC_THROW(connection = DBDriver::getConnection(DBUrl(c.url)), c.code, c.message);
+        EXPECT_CDBC_THROW(connection = DBDriver::getConnection(DBUrl(url)), code, message);
         delete connection;
     }
     if (WMITestService::refusesUnknownClasses()) {
