@@ -25,7 +25,8 @@ using nvx4::test::commandOutput;
 using nvx4::test::Process;
 using nvx4::test::SnmpMaster;
 
-const std::string kProcessTable = "1.3.6.1.4.1.8072.9999.9999.1.1039";
+const std::string kBase = "1.3.6.1.4.1.8072.9999.9999";
+const std::string kProcessTable = kBase + ".1.1039";
 const std::string kHrSwRunTable = "1.3.6.1.2.1.25.4.2";
 
 std::string mofString(const std::string& text) {
@@ -66,8 +67,14 @@ struct Agents {
         env["NVX4_REPOSITORY"] =
             repository ? repository : writeProcessSource(master.folder().file("processes.mof"));
         subagent = std::make_unique<Process>(argv, env, master.folder().file("subagent.log"));
+        // Served once the process table answers and the last table is registered too (the
+        // subagent registers its tables one by one).
+        const std::string lastTable = kBase + ".1.1045.1.2.1";
         for (int attempt = 0; attempt < 100; ++attempt) {
-            if (walk("snmpgetnext", kProcessTable, kProcessTable + ".1.2").rows > 0) return;
+            if (walk("snmpgetnext", kProcessTable, kProcessTable + ".1.2").rows > 0 &&
+                commandOutput(master.client("snmpget", "-On") + ' ' + lastTable)
+                        .find("No Such Object") == std::string::npos)
+                return;
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
         throw std::runtime_error("the subagent does not answer");
@@ -100,8 +107,9 @@ Agents& agents() {
 
 void timeWalk(benchmark::State& state, const char* tool, const std::string& table,
               const std::string& firstColumn) {
+    const Agents& started = agents();  // started before the clock runs
     Agents::Walked walked;
-    for (auto _ : state) walked = agents().walk(tool, table, firstColumn);
+    for (auto _ : state) walked = started.walk(tool, table, firstColumn);
     state.counters["rows"] = static_cast<double>(walked.rows);
     state.counters["values"] = static_cast<double>(walked.values);
     // Seconds per row and per value.
