@@ -19,11 +19,13 @@ class RecordChunks {
             chunks_.emplace_back();
             chunks_.back().reserve(kChunkSize);
         }
-        ++size_;
         return chunks_.back().emplace_back();
     }
 
-    std::size_t size() const { return size_; }
+    // Every chunk but the last is full.
+    std::size_t size() const {
+        return chunks_.empty() ? 0 : (chunks_.size() - 1) * kChunkSize + chunks_.back().size();
+    }
 
     // Moves every record, in order, into `out`, which has room for size() records.
     void moveInto(Record* out) noexcept {
@@ -33,7 +35,6 @@ class RecordChunks {
   private:
     static constexpr std::size_t kChunkSize = 256;
     std::vector<std::vector<Record>> chunks_;
-    std::size_t size_ = 0;
 };
 
 }  // namespace nvx4

@@ -94,13 +94,14 @@ int enumerateClass(std::string host, std::string className, int* count, void** i
     RecordChunks<Record> records = readRecords<Record>(*handles.resultSet);
     handles.close();
 
-    if (records.size() == 0) return 0;
-    Record* array = new (std::nothrow) Record[records.size()];
+    const std::size_t size = records.size();
+    if (size == 0) return 0;
+    Record* array = new (std::nothrow) Record[size];
     if (array == nullptr) return NVX4_RESULT_NO_MEMORY;
     // Moving the records in cannot throw, so once the array exists the call cannot fail.
     static_assert(std::is_nothrow_move_assignable_v<Record>);
     records.moveInto(array);
-    *count = static_cast<int>(records.size());
+    *count = static_cast<int>(size);
     *instances = array;
     return 0;
 }

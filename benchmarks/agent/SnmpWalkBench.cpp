@@ -18,12 +18,15 @@
 #include "CommandOutput.h"
 #include "Process.h"
 #include "SnmpMaster.h"
+#include "WalkOutput.h"
 
 namespace {
 
 using nvx4::test::commandOutput;
+using nvx4::test::parseWalkOutput;
 using nvx4::test::Process;
 using nvx4::test::SnmpMaster;
+using nvx4::test::Varbind;
 
 const std::string kBase = "1.3.6.1.4.1.8072.9999.9999";
 const std::string kProcessTable = kBase + ".1.1039";
@@ -88,14 +91,12 @@ struct Agents {
     // Walks `table`: its values, and its rows as the cells of the column `firstColumn`.
     Walked walk(const std::string& tool, const std::string& table,
                 const std::string& firstColumn) const {
-        std::istringstream lines(commandOutput(master.client(tool, "-On -Ox") + ' ' + table));
-        const std::string rowPrefix = "." + firstColumn + ".";
+        const std::vector<Varbind> varbinds =
+            parseWalkOutput(commandOutput(master.client(tool, "-On -Ox") + ' ' + table));
         Walked walked;
-        for (std::string line; std::getline(lines, line);) {
-            if (line.empty() || line[0] != '.') continue;  // the rest of a long hex string
-            ++walked.values;
-            if (line.compare(0, rowPrefix.size(), rowPrefix) == 0) ++walked.rows;
-        }
+        walked.values = varbinds.size();
+        for (const Varbind& varbind : varbinds)
+            if (varbind.oid.rfind(firstColumn + ".", 0) == 0) ++walked.rows;
         return walked;
     }
 };

@@ -64,10 +64,9 @@ TEST_F(SmartTest, TheToolShowsEachSmartDiskAsSmartctlDescribesIt) {
         EXPECT_EQ(row, expected[i]);
         EXPECT_EQ(r["SMARTThresholdRevision"], r["SMARTAttrRevision"]);
     }
-    std::ifstream calls(docs + "/calls");
-    EXPECT_NE(std::string(std::istreambuf_iterator<char>(calls), {})
-                  .find("--json -i -H -A -n standby -d sat /dev/sdc"),
-              std::string::npos);
+    EXPECT_NE(
+        nvx4::test::readFile(docs + "/calls").find("--json -i -H -A -n standby -d sat /dev/sdc"),
+        std::string::npos);
 }
 
 TEST_F(SmartTest, ReadingsAreCachedAndASleepingDiskKeepsItsLastReading) {
@@ -84,8 +83,7 @@ TEST_F(SmartTest, ReadingsAreCachedAndASleepingDiskKeepsItsLastReading) {
     auto cached = SmartPublisher::make("");
     cached->publish(kSmart);
     cached->publish(kSmart);
-    std::ifstream log(docs + "/calls");
-    const std::string calls((std::istreambuf_iterator<char>(log)), {});
+    const std::string calls = nvx4::test::readFile(docs + "/calls");
     std::size_t scans = 0;
     for (std::size_t at = 0; (at = calls.find("--scan-open", at)) != std::string::npos; ++at)
         ++scans;
