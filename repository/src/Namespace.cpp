@@ -49,8 +49,22 @@ std::shared_ptr<const Instance> Namespace::findInstance(const ClassDef& cls,
                                                         const std::vector<Value>& values) const {
     const std::wstring key = keyOf(cls, values);
     if (key.empty()) return nullptr;
-    auto found = instanceIndex_.find(key);
+    auto found = findKey(key);
     return found == instanceIndex_.end() ? nullptr : instances_[found->second];
+}
+
+Namespace::KeyIndex::const_iterator Namespace::findKey(const std::wstring& key) const {
+    auto [candidate, last] = instanceIndex_.equal_range(hashOf(key));
+    for (; candidate != last; ++candidate) {
+        const Instance& instance = *instances_[candidate->second];
+        if (keyOf(*instance.cls, instance.values) == key) return candidate;
+    }
+    return instanceIndex_.end();
+}
+
+void Namespace::forgetKey(const std::wstring& key) {
+    auto found = findKey(key);
+    if (found != instanceIndex_.end()) instanceIndex_.erase(found);
 }
 
 void Namespace::putClass(std::shared_ptr<const ClassDef> cls) {
@@ -64,7 +78,7 @@ void Namespace::removeClass(std::wstring_view className) {
     auto isGone = [&](const ClassDef& cls) { return cls.isA(removed); };
     for (std::size_t i = 0; i < instances_.size(); ++i) {
         if (!instances_[i] || !isGone(*instances_[i]->cls)) continue;
-        instanceIndex_.erase(keyOf(*instances_[i]->cls, instances_[i]->values));
+        forgetKey(keyOf(*instances_[i]->cls, instances_[i]->values));
         instances_[i].reset();
     }
     std::vector<std::shared_ptr<const ClassDef>> kept;
@@ -77,17 +91,20 @@ void Namespace::removeClass(std::wstring_view className) {
 void Namespace::putInstance(std::shared_ptr<const Instance> instance) {
     const std::wstring key = keyOf(*instance->cls, instance->values);
     if (!key.empty()) {
-        auto [position, added] = instanceIndex_.emplace(key, instances_.size());
-        if (!added) {
-            instances_[position->second] = std::move(instance);
+        auto found = findKey(key);
+        if (found != instanceIndex_.end()) {
+            instances_[found->second] = std::move(instance);
             return;
         }
     }
     instances_.push_back(std::move(instance));
+    if (!key.empty()) instanceIndex_.emplace(hashOf(key), instances_.size() - 1);
 }
 
 bool Namespace::removeInstance(const ClassDef& cls, const std::vector<Value>& values) {
-    auto found = instanceIndex_.find(keyOf(cls, values));
+    const std::wstring key = keyOf(cls, values);
+    if (key.empty()) return false;
+    auto found = findKey(key);
     if (found == instanceIndex_.end()) return false;
     instances_[found->second].reset();
     instanceIndex_.erase(found);
@@ -104,7 +121,7 @@ void Namespace::index() {
         if (!instance) continue;
         const ClassDef& cls = *instance->cls;
         const std::wstring key = keyOf(cls, instance->values);
-        if (!key.empty()) instanceIndex_.emplace(key, kept.size());
+        if (!key.empty()) instanceIndex_.emplace(hashOf(key), kept.size());
         shallow_[Names::folded(cls.name)].push_back(instance);
         deep_[Names::folded(cls.name)].push_back(instance);
         for (const std::wstring& ancestor : cls.derivation)

@@ -170,9 +170,14 @@ TEST_F(MofReaderTest, RedeclaringReplacesAndDeleteclassRemoves) {
     ASSERT_EQ(Repository::addMof("class R { [key] sint32 K; string V; };\n"
                                  "instance of R { K = 2; V = \"five\"; };"),
               std::nullopt);
+    // The same key replaces in place; the replaced class's keys are free again.
+    ASSERT_EQ(Repository::addMof("instance of R { K = 1; V = \"one\"; };\n"
+                                 "instance of R { K = 2; V = \"two\"; };"),
+              std::nullopt);
     const auto& instances = ns(kDefaultNamespace).instancesOf(L"R", true);
-    ASSERT_EQ(instances.size(), 1u);
-    EXPECT_EQ(valueOf(*instances[0], L"V"), Value::text("five"));
+    ASSERT_EQ(instances.size(), 2u);
+    EXPECT_EQ(valueOf(*instances[0], L"V"), Value::text("two"));
+    EXPECT_EQ(valueOf(*instances[1], L"V"), Value::text("one"));
 
     ASSERT_EQ(Repository::addMof("#pragma deleteclass(\"R\", NOFAIL)\n"
                                  "#pragma deleteclass(\"R\", NOFAIL)"),
