@@ -80,8 +80,12 @@ class CDBCVariant {
     static const char* typeName(VARTYPE type);
 
   private:
+    // WMIResult has Get write straight into a new value's VARIANT (see getVariant).
+    friend class WMIResult;
     struct Adopted {};
+    struct Empty {};
     CDBCVariant(VARIANT& source, Adopted);
+    explicit CDBCVariant(Empty) { VariantInit(&value); }
     void copyFrom(const VARIANT& source);
     bool isEmptyOrNull() const { return value.vt == VT_EMPTY || value.vt == VT_NULL; }
     [[noreturn]] void raiseTypeError(const char* target) const;

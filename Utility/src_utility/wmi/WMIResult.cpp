@@ -54,16 +54,20 @@ VARIANT WMIResult::get(const std::string& name) const {
 }
 
 VARIANT WMIResult::get(const wchar_t* name) const {
-    if (empty())
-        throw WMIException(__FILE__, __LINE__, CDBC_INVALID_PARAMETER, "using null init WMIResult");
     VARIANT value;
     VariantInit(&value);
+    read(name, value);
+    return value;
+}
+
+void WMIResult::read(const wchar_t* name, VARIANT& value) const {
+    if (empty())
+        throw WMIException(__FILE__, __LINE__, CDBC_INVALID_PARAMETER, "using null init WMIResult");
     const HRESULT result = object->Get(name, 0, &value, nullptr, nullptr);
     if (result != S_OK) {
         VariantClear(&value);
         throw WMIException(__FILE__, __LINE__, result);
     }
-    return value;
 }
 
 CDBCVariant WMIResult::getVariant(const std::string& name) const {
@@ -71,9 +75,13 @@ CDBCVariant WMIResult::getVariant(const std::string& name) const {
     return CDBCVariant::adopt(raw);
 }
 
+// Get writes into the new value's own VARIANT: copying a VARIANT just written, field by field,
+// as a whole would have to wait until those writes reach the cache, on every property read.
 CDBCVariant WMIResult::getVariant(const wchar_t* name) const {
-    VARIANT raw = get(name);
-    return CDBCVariant::adopt(raw);
+    CDBCVariant value(CDBCVariant::Empty{});
+    read(name, value.value);
+    value.checkError();
+    return value;
 }
 
 std::string WMIResult::getString(const std::string& name) const {

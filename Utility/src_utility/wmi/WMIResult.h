@@ -79,6 +79,9 @@ class WMIResult {
     int getResultArray(const std::string& name, WMIResult* results, unsigned capacity) const;
 
   private:
+    // Get of one property into `value`, which is VT_EMPTY; raises as get does.
+    void read(const wchar_t* name, VARIANT& value) const;
+
     ComRef<IWbemClassObject> object;
 };
 
