@@ -1,5 +1,6 @@
 #include "WbemClassObject.h"
 
+#include <cwchar>
 #include <new>
 
 #include "Guard.h"
@@ -138,13 +139,13 @@ std::vector<Value>& WbemClassObject::ownValues() {
 
 int WbemClassObject::findProperty(LPCWSTR name) const {
     const std::vector<PropertyDef>& properties = cls_->properties;
-    const std::wstring_view wanted(name);
     const unsigned expected = expectedProperty_.load(std::memory_order_relaxed);
-    if (expected < properties.size() && properties[expected].name == wanted) {
+    // One pass over the name: measuring it first would read it twice.
+    if (expected < properties.size() && std::wcscmp(properties[expected].name.c_str(), name) == 0) {
         expectedProperty_.store(expected + 1, std::memory_order_relaxed);
         return static_cast<int>(expected);
     }
-    const int index = cls_->propertyIndex(wanted);
+    const int index = cls_->propertyIndex(name);
     if (index >= 0) expectedProperty_.store(index + 1, std::memory_order_relaxed);
     return index;
 }
