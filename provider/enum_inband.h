@@ -4,6 +4,7 @@
 #ifndef NVX4_ENUM_INBAND_H
 #define NVX4_ENUM_INBAND_H
 
+#include <limits>
 #include <new>
 #include <string>
 #include <type_traits>
@@ -96,6 +97,9 @@ int enumerateClass(std::string host, std::string className, int* count, void** i
 
     const std::size_t size = records.size();
     if (size == 0) return 0;
+    // The count travels as an int; so many records could not be held anyway.
+    if (size > static_cast<std::size_t>(std::numeric_limits<int>::max()))
+        return NVX4_RESULT_NO_MEMORY;
     Record* array = new (std::nothrow) Record[size];
     if (array == nullptr) return NVX4_RESULT_NO_MEMORY;
     // Moving the records in cannot throw, so once the array exists the call cannot fail.
