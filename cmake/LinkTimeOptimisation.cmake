@@ -1,6 +1,6 @@
 # Release builds with the native GCC optimise the provider library across its static parts
 # (Utility, platform, repository): reading one property passes through a dozen small functions
-# in four of them, and inlining across them takes about a seventh off an enumeration. Objects
+# in four of them, and inlining across them takes about a sixth off an enumeration. Objects
 # carry their intermediate code beside their machine code, so the test programs and tools that
 # link the same static libraries link as before, without the cost of a whole-program link.
 # NVX4_LTO tells the provider library's link to optimise.
