@@ -23,7 +23,6 @@
 namespace {
 
 using nvx4::test::commandOutput;
-using nvx4::test::parseWalkOutput;
 using nvx4::test::Process;
 using nvx4::test::SnmpMaster;
 using nvx4::test::Varbind;
@@ -70,13 +69,10 @@ struct Agents {
         env["NVX4_REPOSITORY"] =
             repository ? repository : writeProcessSource(master.folder().file("processes.mof"));
         subagent = std::make_unique<Process>(argv, env, master.folder().file("subagent.log"));
-        // Served once the process table answers and the last table is registered too (the
-        // subagent registers its tables one by one).
-        const std::string lastTable = kBase + ".1.1045.1.2.1";
+        // Served once the process table answers and the last table is registered too.
         for (int attempt = 0; attempt < 100; ++attempt) {
             if (walk("snmpgetnext", kProcessTable, kProcessTable + ".1.2").rows > 0 &&
-                commandOutput(master.client("snmpget", "-On") + ' ' + lastTable)
-                        .find("No Such Object") == std::string::npos)
+                master.registered(kBase + ".1.1045"))
                 return;
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
@@ -91,8 +87,7 @@ struct Agents {
     // Walks `table`: its values, and its rows as the cells of the column `firstColumn`.
     Walked walk(const std::string& tool, const std::string& table,
                 const std::string& firstColumn) const {
-        const std::vector<Varbind> varbinds =
-            parseWalkOutput(commandOutput(master.client(tool, "-On -Ox") + ' ' + table));
+        const std::vector<Varbind> varbinds = master.query(tool, table);
         Walked walked;
         walked.values = varbinds.size();
         for (const Varbind& varbind : varbinds)

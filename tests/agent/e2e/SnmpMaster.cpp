@@ -26,6 +26,15 @@ std::string SnmpMaster::client(const std::string& program, const std::string& op
     return command + ' ' + program + " -v2c -c public -t 5 -r 1 " + options + ' ' + address();
 }
 
+std::vector<Varbind> SnmpMaster::query(const std::string& program, const std::string& oids) const {
+    return parseWalkOutput(commandOutput(client(program, "-On -Ox") + ' ' + oids));
+}
+
+bool SnmpMaster::registered(const std::string& table) const {
+    const std::vector<Varbind> answer = query("snmpget", table + ".1.2.1");
+    return answer.size() == 1 && answer[0].type.rfind("No Such Object", 0) == std::string::npos;
+}
+
 void SnmpMaster::start() {
     snmpd_ = std::make_unique<Process>(
         std::vector<std::string>{"/usr/sbin/snmpd", "-f", "-Lo", "-C", "-c", config_.path(), "-p",

@@ -7,9 +7,11 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Process.h"
 #include "TestSupport.h"
+#include "WalkOutput.h"
 
 namespace nvx4::test {
 
@@ -30,6 +32,12 @@ class SnmpMaster {
     const TempPath& folder() const { return config_; }
     const std::map<std::string, std::string>& environment() const { return environment_; }
     std::string client(const std::string& program, const std::string& options) const;
+    // What a client tool prints for `oids`, as varbinds (numeric identifiers, exact values).
+    std::vector<Varbind> query(const std::string& program, const std::string& oids) const;
+    // Whether a subagent's table below `table` is registered yet: a get of its first cell answers
+    // anything but "No Such Object" (an empty table answers "No Such Instance"). A subagent
+    // registers its tables one by one, again after the master restarts.
+    bool registered(const std::string& table) const;
 
   private:
     TempPath config_{"snmpd.conf"};
